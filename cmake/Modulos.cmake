@@ -1,0 +1,27 @@
+# One static library per folder of src/, from every .cpp in it.
+function(zelp_modulo nome)
+  file(GLOB fontes CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/${nome}/*.cpp)
+  if(fontes)
+    add_library(zelp_${nome} STATIC ${fontes})
+    target_include_directories(zelp_${nome} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+    target_link_libraries(zelp_${nome} PUBLIC Threads::Threads ${ARGN})
+  else()
+    add_library(zelp_${nome} INTERFACE)
+    target_include_directories(zelp_${nome} INTERFACE ${PROJECT_SOURCE_DIR}/src)
+    target_link_libraries(zelp_${nome} INTERFACE Threads::Threads ${ARGN})
+  endif()
+endfunction()
+
+# One test program per folder of tests/, linked with the module of the same name.
+function(zelp_testes nome)
+  file(GLOB fontes CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${nome}/*.cpp)
+  if(NOT fontes)
+    return()
+  endif()
+  add_executable(test_${nome} ${fontes})
+  target_link_libraries(test_${nome} PRIVATE zelp_teste_apoio ${ARGN} GTest::gmock GTest::gtest_main)
+  gtest_discover_tests(test_${nome}
+    WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
+    DISCOVERY_TIMEOUT 60
+    PROPERTIES TIMEOUT 300)
+endfunction()

@@ -1,0 +1,20 @@
+// The one log writer: a time-stamped line to the day's file and the same text to the window.
+#pragma once
+
+namespace zelp_log {
+// Where the window's lines go; the front end installs it (the window list, or standard output).
+// Called with the lock of the log held for the writer's own failure messages, so it must not log.
+using SaidaJanela = void (*)(const char* linha);
+void DefineSaidaJanela(SaidaJanela saida);
+
+// Creates the log lock. The service thread calls it before anything logs; calling it again is harmless.
+void CriaTravaLog();
+
+// The log directory, empty for none; replaced by the configuration load (the value as written, no
+// separator appended). A line uses the value read once when it starts.
+void DefineDirLog(const char* dir);
+void CopiaDirLog(char* destino, unsigned long tamanho);
+}  // namespace zelp_log
+
+// Formats and logs one line; true when it reached the file (or, without a log directory, the window).
+[[gnu::format(printf, 1, 2)]] bool GravaLog(const char* formato, ...);

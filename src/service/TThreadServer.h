@@ -1,0 +1,19 @@
+// The service thread: start-up, then the polling loop that claims requests and starts workers.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+
+struct OpcoesServico {
+  std::uint32_t esperaInicial = 2000;  // ms before anything happens
+  std::uint32_t esperaFatal = 10000;   // ms between a fatal error and the end flag
+  std::string caminhoIni = "./zelp.ini";
+};
+
+class TThreadServer {
+ public:
+  // Starts the thread at once, detached; it sets servicoEncerrado as the last act of its body.
+  // The flag must outlive the process's use of it (a member of the window, or a static).
+  explicit TThreadServer(std::atomic<bool>& servicoEncerrado, OpcoesServico opcoes = {});
+};

@@ -1,0 +1,54 @@
+#include "apoio/DiretorioTemporario.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+DiretorioTemporario::DiretorioTemporario() {
+  std::string modelo = (fs::temp_directory_path() / "zelp-teste-XXXXXX").string();
+  char* criado = mkdtemp(modelo.data());
+  if (criado == nullptr) {
+    ADD_FAILURE() << "mkdtemp failed";
+    return;
+  }
+  caminho_ = criado;
+}
+
+DiretorioTemporario::~DiretorioTemporario() {
+  std::error_code ec;
+  if (!caminho_.empty()) {
+    // Restore write rights a test may have removed, so everything can go.
+    for (auto it = fs::recursive_directory_iterator(caminho_, ec); !ec && it != fs::recursive_directory_iterator();
+         it.increment(ec)) {
+      fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
+    }
+    fs::remove_all(caminho_, ec);
+  }
+}
+
+void DiretorioTemporario::Escreve(const std::string& nome, const std::string& conteudo) const {
+  std::ofstream f(*this / nome, std::ios::binary | std::ios::trunc);
+  f << conteudo;
+  ASSERT_TRUE(f.good()) << "writing " << nome;
+}
+
+std::string DiretorioTemporario::Le(const std::string& nome) const {
+  std::ifstream f(*this / nome, std::ios::binary);
+  std::ostringstream s;
+  s << f.rdbuf();
+  return s.str();
+}
+
+bool DiretorioTemporario::Existe(const std::string& nome) const {
+  std::error_code ec;
+  return fs::exists(*this / nome, ec);
+}
+
+void DiretorioTemporario::CriaSubdiretorio(const std::string& nome) const {
+  fs::create_directories(*this / nome);
+}
