@@ -1,0 +1,11 @@
+// The logged file operations that claim requests and publish status and response files.
+#pragma once
+
+// Deletes a file, retrying once after clearing its read-only state; true when it is gone (also
+// when it never existed).
+bool ApagaArquivo(const char* caminho);
+
+// Moves a file over any older file of the target name and logs it. indice is the request's slot in
+// the table of blocked files, or -1 (first claim attempt, and always for status and response files):
+// only then is a failure logged.
+bool RenomeiaArquivo(const char* de, const char* para, int indice);

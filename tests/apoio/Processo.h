@@ -1,0 +1,50 @@
+// Runs one of the project's programs from a test: own working directory, output to a file, bounded waits.
+#pragma once
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include <time.h>
+
+class Processo {
+ public:
+  // Starts programa (a path) with args in diretorio; stdout and stderr go to saida (a file path).
+  Processo(const std::string& programa, const std::vector<std::string>& args, const std::string& diretorio,
+           const std::string& saida);
+  ~Processo();  // kills the process (SIGKILL) if it still runs
+  Processo(const Processo&) = delete;
+  Processo& operator=(const Processo&) = delete;
+
+  bool Iniciou() const { return pid_ > 0; }
+  int Pid() const { return pid_; }
+  // Sends a signal (SIGTERM by default).
+  void Sinaliza(int sinal);
+  // Waits up to limite for the end; true with the exit status (128 + signal when killed).
+  bool Espera(std::chrono::milliseconds limite, int& status);
+  // True while the process has not ended.
+  bool Rodando();
+  // The output written so far.
+  std::string Saida() const;
+
+ private:
+  int pid_ = -1;
+  bool terminou_ = false;
+  int status_ = 0;
+  std::string saida_;
+};
+
+// Path of a program built by the project (zelpd, zelp-host, zelp-pdv, zelp-estab).
+std::string CaminhoPrograma(const std::string& nome);
+
+// Polls cond every 20 ms until it holds or limite passes; the result of the last poll.
+template <typename F>
+bool EsperaAte(F cond, std::chrono::milliseconds limite) {
+  auto fim = std::chrono::steady_clock::now() + limite;
+  for (;;) {
+    if (cond()) return true;
+    if (std::chrono::steady_clock::now() >= fim) return cond();
+    struct timespec t{0, 20 * 1000 * 1000};
+    nanosleep(&t, nullptr);
+  }
+}
