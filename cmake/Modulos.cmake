@@ -21,6 +21,7 @@ function(zelp_testes nome)
   add_executable(test_${nome} ${fontes})
   target_link_libraries(test_${nome} PRIVATE zelp_teste_apoio ${ARGN} GTest::gmock GTest::gtest_main)
   gtest_discover_tests(test_${nome}
+    TEST_PREFIX "${nome}."
     WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
     DISCOVERY_TIMEOUT 60
     PROPERTIES TIMEOUT 300)

@@ -1,0 +1,39 @@
+// Network start-up and name resolution on Linux.
+#include "platform/Rede.h"
+
+#include <arpa/inet.h>
+#include <netdb.h>
+#include <netinet/in.h>
+#include <signal.h>
+#include <sys/socket.h>
+
+#include <cstring>
+
+namespace plataforma {
+
+void IniciaRede() { ::signal(SIGPIPE, SIG_IGN); }
+
+void EncerraRede() {}
+
+bool ResolveIPv4(const char* texto, std::uint32_t& ipRede, int& erro) {
+  erro = 0;
+  ipRede = ::inet_addr(texto);
+  if (ipRede != INADDR_NONE) return true;
+  addrinfo dica{};
+  dica.ai_family = AF_INET;
+  dica.ai_socktype = SOCK_STREAM;
+  addrinfo* resultado = nullptr;
+  int r = ::getaddrinfo(texto, nullptr, &dica, &resultado);
+  if (r != 0 || resultado == nullptr) {
+    erro = r != 0 ? r : EAI_NONAME;
+    ipRede = 0;
+    return false;
+  }
+  sockaddr_in endereco{};
+  std::memcpy(&endereco, resultado->ai_addr, sizeof endereco);
+  ipRede = endereco.sin_addr.s_addr;
+  ::freeaddrinfo(resultado);
+  return true;
+}
+
+}  // namespace plataforma
