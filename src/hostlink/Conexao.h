@@ -1,0 +1,14 @@
+// Reaching a host of an endpoint group: one non-blocking TCP connection, with fail-over between the
+// group's entries.
+#pragma once
+
+#include "config/TU.h"
+#include "platform/Socket.h"
+
+// Connects to the group's current entry, moving the group on to the next entry after each failure.
+// Returns a connected, non-blocking socket owned by the caller; throws Erro when the group has no
+// entry or when every attempt failed. tOutCnx is the connect time-out in seconds (3 when not above 0).
+plataforma::Socket Conecta(TU& grupo, int tOutCnx);
+
+// One attempt to entry `indice` of the group; an invalid socket on failure (the failure is logged).
+plataforma::Socket ConectaEndereco(TU& grupo, int indice, int tOutCnx);
