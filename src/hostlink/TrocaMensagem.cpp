@@ -1,0 +1,113 @@
+// The framed exchange with the host: send the whole request, then poll for the response header and
+// the data it announces, within one receive budget shared by both.
+#include "hostlink/TrocaMensagem.h"
+
+#include <cstring>
+
+#include "comum/Erro.h"
+#include "log/GravaLog.h"
+#include "platform/Relogio.h"
+#include "platform/Tcp.h"
+
+namespace {
+
+constexpr int TEMPO_RESPOSTA_PADRAO = 30;
+constexpr int TAM_CABECALHO = 8;
+constexpr int TAM_PREFIXO = 40;
+constexpr int POLLS_POR_SEGUNDO = 10;
+constexpr std::uint32_t INTERVALO_POLL_MS = 100;
+
+constexpr const char* ERRO_ENVIO = "01 *ZELP* Erro na comunicação(Envio)";
+constexpr const char* ERRO_RECEBIMENTO = "02 *ZELP* Erro na comunicação(Recebimento)";
+
+[[noreturn]] void Falha(plataforma::Socket& socket, const char* texto) {
+  socket.Fecha();
+  throw Erro(texto);
+}
+
+// Sends every byte of the frame: a short send goes on with the rest, and a full send buffer is
+// waited for, at most the receive time-out for the whole frame.
+void EnviaTudo(plataforma::Socket& socket, const std::uint8_t* dados, std::size_t tamanho, int tOutCnf) {
+  const std::uint32_t inicio = plataforma::Ticks();
+  const std::uint64_t limiteMs = static_cast<std::uint64_t>(tOutCnf) * 1000u;
+  const std::uint32_t limite = limiteMs > INT32_MAX ? INT32_MAX : static_cast<std::uint32_t>(limiteMs);
+  std::size_t feito = 0;
+  while (feito < tamanho) {
+    std::size_t enviados = 0;
+    int erro = 0;
+    switch (plataforma::Envia(socket, dados + feito, tamanho - feito, enviados, erro)) {
+      case plataforma::ResultadoEnvio::Enviado:
+        feito += enviados;
+        if (enviados > 0) continue;
+        break;
+      case plataforma::ResultadoEnvio::Cheio:
+        break;
+      case plataforma::ResultadoEnvio::Falhou:
+        Falha(socket, ERRO_ENVIO);
+    }
+    const std::uint32_t passado = plataforma::Ticks() - inicio;
+    if (passado >= limite) Falha(socket, ERRO_ENVIO);
+    if (plataforma::EsperaEscrita(socket, static_cast<int>(limite - passado), erro) ==
+        plataforma::ResultadoEspera::Falhou) {
+      Falha(socket, ERRO_ENVIO);
+    }
+  }
+}
+
+}  // namespace
+
+int RecebeDados(plataforma::Socket& socket, std::uint8_t* destino, int n, std::int32_t& orcamento,
+                int tOutCnf) {
+  int recebidos = 0;
+  for (;;) {
+    // Never more than is missing: bytes after the announced data stay unread.
+    if (recebidos < n) {
+      std::size_t lidos = 0;
+      int erro = 0;
+      switch (plataforma::Recebe(socket, destino + recebidos, static_cast<std::size_t>(n - recebidos), lidos,
+                                 erro)) {
+        case plataforma::ResultadoRecebe::Dados:
+          recebidos += static_cast<int>(lidos);
+          break;
+        case plataforma::ResultadoRecebe::NadaAinda:
+        case plataforma::ResultadoRecebe::Fechado:
+          // A host that closed its side may still be waited for until the budget ends.
+          break;
+        case plataforma::ResultadoRecebe::Falhou:
+          Falha(socket, ERRO_RECEBIMENTO);
+      }
+    }
+    plataforma::Dorme(INTERVALO_POLL_MS);
+    if (recebidos >= n) return n;
+    if (--orcamento <= 0) {
+      GravaLog("recv TimeOut = %is, Len = %d", tOutCnf, recebidos);
+      Falha(socket, ERRO_RECEBIMENTO);
+    }
+  }
+}
+
+int TrocaMensagem(plataforma::Socket socket, BF& pedido, BF& resposta, int tOutCnf, bool temPrefixo) {
+  // Without a positive time-out the budget would never run out; the configuration's default applies.
+  if (tOutCnf <= 0) tOutCnf = TEMPO_RESPOSTA_PADRAO;
+  if (tOutCnf > INT32_MAX / POLLS_POR_SEGUNDO) tOutCnf = INT32_MAX / POLLS_POR_SEGUNDO;
+
+  if (pedido.tamanho < 0 || pedido.tamanho > pedido.capacidade || !pedido.dados) Falha(socket, ERRO_ENVIO);
+  EnviaTudo(socket, pedido.dados.get(), static_cast<std::size_t>(pedido.tamanho), tOutCnf);
+
+  std::int32_t orcamento = tOutCnf * POLLS_POR_SEGUNDO;
+  const int tamInicio = temPrefixo ? TAM_PREFIXO + TAM_CABECALHO : TAM_CABECALHO;
+  if (resposta.capacidade < tamInicio || !resposta.dados) Falha(socket, ERRO_RECEBIMENTO);
+  std::uint8_t* dados = resposta.dados.get();
+
+  RecebeDados(socket, dados, tamInicio, orcamento, tOutCnf);
+  if (temPrefixo) std::memmove(dados, dados + TAM_PREFIXO, TAM_CABECALHO);
+
+  const int tamanho = dados[5] + 256 * dados[6];
+  if (tamanho + TAM_CABECALHO > resposta.capacidade) {
+    GravaLog("TAM_MAX_DADOS ErrNo, TamRsp = %d", tamanho);
+    Falha(socket, ERRO_RECEBIMENTO);
+  }
+  resposta.tamanho = RecebeDados(socket, dados + TAM_CABECALHO, tamanho, orcamento, tOutCnf);
+  socket.Fecha();
+  return resposta.tamanho;
+}
