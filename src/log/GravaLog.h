@@ -4,14 +4,16 @@
 namespace zelp_log {
 // Where the window's lines go; the front end installs it (the window list, or standard output).
 // Called with the lock of the log held for the writer's own failure messages, so it must not log.
+// Without a sink installed the window's texts are dropped; the file lines are not affected.
 using SaidaJanela = void (*)(const char* linha);
 void DefineSaidaJanela(SaidaJanela saida);
 
-// Creates the log lock. The service thread calls it before anything logs; calling it again is harmless.
+// Creates the log lock. The service thread calls it before anything logs; calling it again is
+// harmless, and logging before it is safe too (the lock exists from the first line on).
 void CriaTravaLog();
 
 // The log directory, empty for none; replaced by the configuration load (the value as written, no
-// separator appended). A line uses the value read once when it starts.
+// separator appended, at most 259 characters kept). A line uses the value read once when it starts.
 void DefineDirLog(const char* dir);
 void CopiaDirLog(char* destino, unsigned long tamanho);
 }  // namespace zelp_log

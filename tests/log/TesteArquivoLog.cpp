@@ -1,0 +1,148 @@
+// The day's log file: its name around midnight, the line format, the window mirror and the failures.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "CapturaJanela.h"
+#include "apoio/DiretorioTemporario.h"
+#include "log/GravaLinha.h"
+#include "log/GravaLog.h"
+
+namespace {
+
+class ArquivoLog : public ::testing::Test {
+ protected:
+  void SetUp() override { zelp_log::DefineDirLog(dir.Caminho().c_str()); }
+  void TearDown() override { zelp_log::DefineDirLog(""); }
+  DiretorioTemporario dir;
+  CapturaJanela janela;
+};
+
+struct CasoNomeDoDia {
+  plataforma::HoraLocal hora;
+  const char* arquivo;
+  const char* linha;
+};
+
+TEST_F(ArquivoLog, ArquivoDoDiaPelaHoraDaLinha) {
+  const CasoNomeDoDia casos[] = {
+      {{2026, 12, 31, 23, 59, 59, 999}, "LT311226.txt", "23:59:59.999 virada\r\n"},
+      {{2027, 1, 1, 0, 0, 0, 0}, "LT010127.txt", "00:00:00.000 virada\r\n"},
+      {{2026, 12, 7, 9, 5, 3, 42}, "LT071226.txt", "09:05:03.042 virada\r\n"},
+      {{2000, 2, 29, 1, 2, 3, 4}, "LT290200.txt", "01:02:03.004 virada\r\n"},
+  };
+  for (const auto& caso : casos) {
+    SCOPED_TRACE(caso.arquivo);
+    EXPECT_TRUE(zelp_log::GravaMensagem(caso.hora, "virada"));
+    EXPECT_EQ(dir.Le(caso.arquivo), caso.linha);
+  }
+}
+
+TEST_F(ArquivoLog, LinhasSeAcrescentamAoArquivoExistente) {
+  dir.Escreve("LT071226.txt", "antes\r\n");
+  const plataforma::HoraLocal hora{2026, 12, 7, 10, 11, 12, 13};
+  EXPECT_TRUE(zelp_log::GravaMensagem(hora, "um"));
+  EXPECT_TRUE(zelp_log::GravaMensagem(hora, "dois"));
+  EXPECT_EQ(dir.Le("LT071226.txt"), "antes\r\n10:11:12.013 um\r\n10:11:12.013 dois\r\n");
+}
+
+TEST_F(ArquivoLog, JanelaMostraUmEspacoEAMensagem) {
+  EXPECT_TRUE(GravaLog("Pedido %s %d", "00000123.ENV", 5));
+  EXPECT_EQ(CapturaJanela::Linhas(), std::vector<std::string>{" Pedido 00000123.ENV 5"});
+}
+
+TEST_F(ArquivoLog, MensagemQueComecaComQuebraDeLinha) {
+  const plataforma::HoraLocal hora{2026, 12, 7, 8, 0, 0, 5};
+  EXPECT_TRUE(zelp_log::GravaMensagem(hora, "\n*** Nenhuma 'url' especificada!!!"));
+  EXPECT_EQ(dir.Le("LT071226.txt"), "08:00:00.005 \n*** Nenhuma 'url' especificada!!!\r\n");
+}
+
+TEST_F(ArquivoLog, GravaLogUsaOArquivoDeHoje) {
+  plataforma::HoraLocal antes = plataforma::AgoraLocal();
+  EXPECT_TRUE(GravaLog("hoje %d", 1));
+  plataforma::HoraLocal depois = plataforma::AgoraLocal();
+  std::set<std::string> possiveis;
+  for (const auto& h : {antes, depois}) {
+    char nome[32];
+    std::snprintf(nome, sizeof nome, "LT%02d%02d%02d.txt", h.dia, h.mes, h.ano % 100);
+    possiveis.insert(nome);
+  }
+  int achados = 0;
+  for (const auto& nome : possiveis) {
+    if (!dir.Existe(nome)) continue;
+    ++achados;
+    std::string conteudo = dir.Le(nome);
+    ASSERT_EQ(conteudo.size(), 21u);  // "hh:mm:ss.mmm hoje 1\r\n"
+    EXPECT_EQ(conteudo.substr(12), " hoje 1\r\n");
+    EXPECT_EQ(conteudo[2], ':');
+    EXPECT_EQ(conteudo[8], '.');
+  }
+  EXPECT_EQ(achados, 1);
+}
+
+TEST_F(ArquivoLog, DiretorioInexistenteMostraErroComONomeDoArquivo) {
+  zelp_log::DefineDirLog((dir / "nao-existe").c_str());
+  const plataforma::HoraLocal hora{2026, 12, 7, 8, 0, 0, 0};
+  for (int i = 0; i < 2; ++i) {
+    EXPECT_FALSE(zelp_log::GravaMensagem(hora, "perdida"));
+  }
+  EXPECT_EQ(CapturaJanela::Linhas(),
+            (std::vector<std::string>{" perdida", "Erro ao abrir arquivo LT071226.txt", " perdida",
+                                      "Erro ao abrir arquivo LT071226.txt"}));
+  EXPECT_FALSE(dir.Existe("nao-existe"));
+}
+
+TEST_F(ArquivoLog, FalhaDeEscritaMostraOCaminhoInteiro) {
+  if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+  // The day's file is a link to a device that refuses every write.
+  std::filesystem::create_symlink("/dev/full", dir / "LT071226.txt");
+  const plataforma::HoraLocal hora{2026, 12, 7, 8, 0, 0, 0};
+  EXPECT_FALSE(zelp_log::GravaMensagem(hora, "cheio"));
+  EXPECT_EQ(CapturaJanela::Linhas(),
+            (std::vector<std::string>{" cheio", "Erro ao escrever arquivo " + (dir / "LT071226.txt")}));
+}
+
+TEST_F(ArquivoLog, SemDiretorioNadaVaiParaArquivo) {
+  zelp_log::DefineDirLog("");
+  EXPECT_TRUE(GravaLog("%s", "Servidor ZELP V00.68"));
+  EXPECT_EQ(CapturaJanela::Linhas(), std::vector<std::string>{"Servidor ZELP V00.68"});
+  EXPECT_TRUE(std::filesystem::is_empty(dir.Caminho()));
+}
+
+// Threads that log at once never mix their lines in the file.
+TEST_F(ArquivoLog, LinhasDeVariasThreadsNaoSeMisturam) {
+  zelp_log::DefineSaidaJanela(nullptr);
+  zelp_log::CriaTravaLog();
+  const plataforma::HoraLocal hora{2026, 12, 7, 8, 0, 0, 0};
+  constexpr int THREADS = 6, LINHAS = 150;
+  std::vector<std::thread> threads;
+  for (int t = 0; t < THREADS; ++t) {
+    threads.emplace_back([t, &hora] {
+      std::string corpo(250, static_cast<char>('a' + t));
+      for (int i = 0; i < LINHAS; ++i) zelp_log::GravaMensagem(hora, corpo.c_str());
+    });
+  }
+  for (auto& t : threads) t.join();
+  std::string conteudo = dir.Le("LT071226.txt");
+  std::size_t pos = 0;
+  int contagem[THREADS] = {};
+  while (pos < conteudo.size()) {
+    std::size_t fim = conteudo.find("\r\n", pos);
+    ASSERT_NE(fim, std::string::npos);
+    std::string linha = conteudo.substr(pos, fim - pos);
+    ASSERT_EQ(linha.size(), 263u);
+    ASSERT_EQ(linha.substr(0, 13), "08:00:00.000 ");
+    int t = linha[13] - 'a';
+    ASSERT_TRUE(t >= 0 && t < THREADS);
+    EXPECT_EQ(linha.substr(13), std::string(250, static_cast<char>('a' + t)));
+    ++contagem[t];
+    pos = fim + 2;
+  }
+  for (int t = 0; t < THREADS; ++t) EXPECT_EQ(contagem[t], LINHAS);
+}
+
+}  // namespace
