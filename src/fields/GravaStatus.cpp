@@ -1,0 +1,13 @@
+// The status file: tells the point of sale that its request was taken.
+#include "comum/Texto.h"
+#include "fields/ArquivoCampos.h"
+#include "fields/PublicaArquivo.h"
+
+bool GravaStatus(const TG& transacao, const std::string& dirSaida, int largura) {
+  // Always "ATV", whatever the request's header: the status only says that the service is alive.
+  const std::string conteudo = Formata("000-000 = ATV\r\n001-000 = %0*lld\r\n999-999 = \r\n", largura,
+                                       static_cast<long long>(transacao.identificador));
+  if (!PublicaArquivo(dirSaida, largura, transacao.identificador, "sta", conteudo)) return false;
+  // A request with header "ATV" only asks whether the service is alive: the status is its answer.
+  return !IguaisSemCaixa(transacao.cabecalho, "ATV");
+}

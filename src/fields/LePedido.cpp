@@ -1,0 +1,72 @@
+// The request reader: fills a transaction's field table from its request file, in the file's order.
+#include <cstdio>
+#include <memory>
+
+#include "catalogo/Catalogo.h"
+#include "comum/Texto.h"
+#include "fields/ArquivoCampos.h"
+#include "fields/LinhaCampo.h"
+
+namespace {
+
+// A request line is read in pieces of at most 259 characters.
+constexpr int TAM_LINHA = 260;
+// One slot stays free for the fields that request assembly adds itself.
+constexpr int MAX_CAMPOS_PEDIDO = 255;
+// A request with three fields or fewer cannot name a transaction.
+constexpr int MIN_CAMPOS_UTEIS = 4;
+
+struct FechaArquivo {
+  void operator()(std::FILE* f) const { std::fclose(f); }
+};
+
+void Deriva(TG& transacao, const TA& campo, bool primeiro) {
+  switch (campo.numero) {
+    case 0:
+      if (primeiro) FormataEm(transacao.cabecalho, sizeof transacao.cabecalho, "%.11s", campo.valor.c_str());
+      break;
+    case 1:
+      LeInteiro64(campo.valor.c_str(), transacao.identificador);
+      break;
+    case 11:
+      transacao.codigo = InteiroInicial(campo.valor.c_str());
+      transacao.tipo = IndiceDoCodigo(transacao.codigo);
+      break;
+    case 383:
+      transacao.indiceArquivo = InteiroInicial(campo.valor.c_str());
+      break;
+    default:
+      break;
+  }
+}
+
+}  // namespace
+
+bool LePedido(TG& transacao, std::FILE* arquivo) {
+  const std::unique_ptr<std::FILE, FechaArquivo> dono(arquivo);
+
+  // A table is read into once; starting clean keeps a reused one from mixing two requests.
+  transacao.LimpaCampos();
+  transacao.cabecalho[0] = '\0';
+  transacao.identificador = 0;
+  transacao.codigo = 0;
+  transacao.indiceArquivo = 0;
+  transacao.tipo = -1;
+  if (!dono) return false;
+
+  char linha[TAM_LINHA];
+  while (std::fgets(linha, sizeof linha, arquivo) != nullptr) {
+    if (linha[0] == '#') continue;
+    LinhaCampo lida = LeLinhaCampo(linha);
+    if (!lida.Aceita()) continue;
+
+    const bool primeiro = transacao.quantidade == 0;
+    auto campo = std::make_unique<TA>(lida.numero, lida.ocorrencia, std::move(lida.valor));
+    const TA& guardado = *campo;
+    if (!transacao.Acrescenta(std::move(campo))) break;
+    Deriva(transacao, guardado, primeiro);
+
+    if (transacao.quantidade >= MAX_CAMPOS_PEDIDO || guardado.numero == 999) break;
+  }
+  return transacao.quantidade >= MIN_CAMPOS_UTEIS;
+}

@@ -1,0 +1,34 @@
+// Status and response files reach the point of sale only whole: written, flushed, then renamed.
+#include "fields/PublicaArquivo.h"
+
+#include "arquivos/OperacoesArquivo.h"
+#include "comum/Limites.h"
+#include "comum/Texto.h"
+#include "log/GravaLog.h"
+#include "platform/Arquivos.h"
+
+bool PublicaArquivo(const std::string& dirSaida, int largura, std::int64_t identificador, const char* extensao,
+                    const std::string& conteudo) {
+  const std::string base = dirSaida + Formata("%0*lld", largura, static_cast<long long>(identificador));
+  const std::string temporario = base + ".tmp";
+  const std::string final = base + "." + extensao;
+
+  // The point of sale's paths hold 259 characters; a longer one would name a file it never reads.
+  if (temporario.size() > TAM_MAX_CAMINHO || final.size() > TAM_MAX_CAMINHO) {
+    GravaLog("*** Caminho muito longo: %s", final.c_str());
+    return false;
+  }
+
+  // Flushed before the rename: a power cut must not leave an empty or torn file under the final name.
+  if (!plataforma::GravaArquivoInteiro(temporario.c_str(), conteudo.data(), conteudo.size(), true)) {
+    GravaLog("*** Erro ao gravar %s", temporario.c_str());
+    plataforma::Apaga(temporario.c_str());
+    return false;
+  }
+  if (!RenomeiaArquivo(temporario.c_str(), final.c_str(), -1)) {
+    plataforma::Apaga(temporario.c_str());
+    return false;
+  }
+  plataforma::SincronizaDiretorio(dirSaida.empty() ? "." : dirSaida.c_str());
+  return true;
+}
