@@ -1,0 +1,16 @@
+// The conversation of one transaction with the host: request, exchange, decoded response.
+#pragma once
+
+#include "config/TU.h"
+#include "config/TX.h"
+#include "fields/TG.h"
+
+// Builds the request from the table (its type known, its establishment texts loaded), connects
+// to the endpoint group within tOutCnx seconds, exchanges the frames within tOutCnf seconds and
+// leaves the decoded response in the table. Throws Erro for every refusal and every failure of
+// the connection, the exchange or the decoding; both buffers are released on every path.
+void ExecutaTransacao(TG& transacao, TU& servidor, int tOutCnf, int tOutCnx);
+
+// The same with the endpoint group of the transaction's type and the two time-outs taken from
+// the configuration at this moment.
+void ExecutaTransacao(TG& transacao, TX& contexto);

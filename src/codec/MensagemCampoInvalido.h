@@ -1,0 +1,10 @@
+// The refusal text that names a field together with the value it held.
+#pragma once
+
+#include <cstdint>
+
+#include "comum/Limites.h"
+
+// Writes "*ZELP* Campo [NNN-NNN = value] invalido" into the buffer (cut to fit) and returns it.
+char* MensagemCampoInvalido(char (&mensagem)[TAM_MENSAGEM], std::int32_t numero, std::int32_t ocorrencia,
+                            const char* valor);
