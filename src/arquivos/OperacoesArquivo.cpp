@@ -1,0 +1,32 @@
+// Delete-with-retry and rename-with-replace: the two file operations behind every claim and every
+// published status or response file.
+#include "arquivos/OperacoesArquivo.h"
+
+#include "log/GravaLog.h"
+#include "platform/Arquivos.h"
+
+namespace {
+bool Sumiu(plataforma::ResultadoApaga r) {
+  return r == plataforma::ResultadoApaga::Apagado || r == plataforma::ResultadoApaga::NaoExiste;
+}
+}  // namespace
+
+bool ApagaArquivo(const char* caminho) {
+  if (caminho == nullptr) return false;
+  if (Sumiu(plataforma::Apaga(caminho))) return true;
+  // A file the point of sale left read-only is deleted once it is writable again.
+  if (!plataforma::TornaGravavel(caminho)) return false;
+  return Sumiu(plataforma::Apaga(caminho));
+}
+
+bool RenomeiaArquivo(const char* de, const char* para, int indice) {
+  if (de == nullptr || para == nullptr) return false;
+  if (!ApagaArquivo(para)) GravaLog("*** Erro de acesso a %s", para);
+  if (!plataforma::Renomeia(de, para)) {
+    // A blocked request is retried quietly; only its first failure is worth a line.
+    if (indice < 0) GravaLog("*** Erro ao renomear para %s", para);
+    return false;
+  }
+  GravaLog("%s renomeado como %s", de, para);
+  return true;
+}
