@@ -1,0 +1,35 @@
+// The scan of the input directory: finds the next request file and claims it by renaming it to
+// .log. Runs on the service thread only.
+#pragma once
+
+#include <string>
+
+#include "service/ArquivosBloqueados.h"
+#include "service/PedidosEmCurso.h"
+
+class TX;
+
+// The values one scan works with, copied from the configuration when the scan starts, so that a
+// reload in between changes only the next scan.
+struct DiretoriosTroca {
+  std::string dirEntrada;      // ends in a separator
+  std::string dirSaida;        // ends in a separator
+  std::string mascaraEntrada;  // dirEntrada + "*.ENV"
+  int largura = 8;
+};
+DiretoriosTroca CopiaDiretorios(const TX& config);
+
+// A request just claimed: the path of its .log file, and its name held in flight.
+struct PedidoReivindicado {
+  std::string caminho;
+  ReservaPedido reserva;
+};
+
+// The name with its last three characters replaced by ext ("00000123.ENV", "log" -> "00000123.log").
+std::string TrocaExtensao(const std::string& nome, const char* ext);
+
+// Looks at the request files in the file system's order and claims the first that can be claimed;
+// true with pedido filled when one was. Throws Err on the fatal conditions of the blocked-file
+// table, after ten files examined without a claim, and when a wrongly named file stays.
+bool ProcuraPedido(const DiretoriosTroca& dirs, ArquivosBloqueados& bloqueados, PedidoReivindicado& pedido);
+bool ProcuraPedido(const TX& config, ArquivosBloqueados& bloqueados, PedidoReivindicado& pedido);
