@@ -9,6 +9,10 @@ struct OpcoesServico {
   std::uint32_t esperaInicial = 2000;  // ms before anything happens
   std::uint32_t esperaFatal = 10000;   // ms between a fatal error and the end flag
   std::string caminhoIni = "./zelp.ini";
+  // When given and set, the service stops at its next pass (or cuts its waits short) without the
+  // fatal path, then sets servicoEncerrado: an orderly stop for the headless program and the tests.
+  // Must outlive the service thread.
+  std::atomic<bool>* parar = nullptr;
 };
 
 class TThreadServer {

@@ -1,0 +1,24 @@
+// The hand-over of a claimed request to a worker thread of its own.
+#pragma once
+
+#include <cstdio>
+#include <memory>
+
+#include "service/PedidosEmCurso.h"
+
+class TX;
+
+struct FechaArquivo {
+  void operator()(std::FILE* f) const noexcept {
+    if (f != nullptr) std::fclose(f);
+  }
+};
+using ArquivoPedido = std::unique_ptr<std::FILE, FechaArquivo>;
+
+// Starts a worker (stack plataforma::PILHA_WORKER) with this file and this in-flight name as its
+// own argument; the worker keeps the configuration alive until it ends. False when the thread could
+// not start: the file is then closed and the name leaves the set.
+bool IniciaWorker(std::shared_ptr<TX> config, ArquivoPedido arquivo, ReservaPedido reserva);
+
+// Workers started in this process that have not finished yet.
+int WorkersEmExecucao();

@@ -1,0 +1,105 @@
+// The service thread's body: wait, check the catalogue, create the configuration, then poll the
+// input directory for ever, handing each claimed request to a worker of its own.
+#include "service/TThreadServer.h"
+
+#include <cstdio>
+#include <exception>
+#include <memory>
+#include <utility>
+
+#include "catalogo/Catalogo.h"
+#include "comum/Err.h"
+#include "comum/Limites.h"
+#include "config/TX.h"
+#include "log/GravaLog.h"
+#include "platform/Rede.h"
+#include "platform/Relogio.h"
+#include "platform/Threads.h"
+#include "service/ArquivosBloqueados.h"
+#include "service/IniciaWorker.h"
+#include "service/ProcuraPedido.h"
+
+namespace {
+
+// The scan and the configuration load need more than a worker, but nothing deep.
+#if defined(ZELP_SANITIZER)
+constexpr std::size_t PILHA_SERVICO = 4 * 1024 * 1024;
+#else
+constexpr std::size_t PILHA_SERVICO = 512 * 1024;
+#endif
+
+constexpr std::uint32_t FATIA_ESPERA = 50;  // ms; how soon a stop request cuts a wait short
+
+bool Parar(const OpcoesServico& op) { return op.parar != nullptr && op.parar->load(); }
+
+// Sleeps ms, in slices when a stop request can cut it short; false when it was cut short.
+bool Espera(std::uint32_t ms, const OpcoesServico& op) {
+  if (op.parar == nullptr) {
+    plataforma::Dorme(ms);
+    return true;
+  }
+  std::uint32_t dormido = 0;
+  while (dormido < ms) {
+    if (Parar(op)) return false;
+    const std::uint32_t fatia = ms - dormido < FATIA_ESPERA ? ms - dormido : FATIA_ESPERA;
+    plataforma::Dorme(fatia);
+    dormido += fatia;
+  }
+  return !Parar(op);
+}
+
+void Servico(std::atomic<bool>& servicoEncerrado, const OpcoesServico& op) {
+  if (!Espera(op.esperaInicial, op)) {
+    servicoEncerrado.store(true);
+    return;
+  }
+  // Shared with every worker, so it outlives the service thread while any of them still runs.
+  std::shared_ptr<TX> config;
+  ArquivosBloqueados bloqueados;
+  const char* fatal = nullptr;
+  bool redeIniciada = false;
+  try {
+    zelp_log::CriaTravaLog();
+    VerificaCatalogo();
+    plataforma::IniciaRede();
+    redeIniciada = true;
+    config = std::make_shared<TX>(op.caminhoIni);
+    GravaLog("%s", BANNER_ZELP);
+
+    while (!Parar(op)) {
+      config->VerificaConfig();
+      PedidoReivindicado pedido;
+      if (!ProcuraPedido(*config, bloqueados, pedido)) continue;
+      ArquivoPedido arquivo(std::fopen(pedido.caminho.c_str(), "r"));
+      // Not readable: left under its .log name for a later clean-up, as a processed request.
+      if (!arquivo) continue;
+      if (!IniciaWorker(config, std::move(arquivo), std::move(pedido.reserva))) throw Err("*** Erro ao criar Thread !");
+    }
+  } catch (const Err& e) {
+    fatal = e.mensagem;
+  } catch (const std::exception&) {
+    // Out of memory and the like: end the service in order rather than abort the process.
+    fatal = "*** Erro interno do servico!";
+  }
+
+  if (fatal != nullptr) {
+    GravaLog("%s", fatal);
+    plataforma::EncerraRede();
+    Espera(op.esperaFatal, op);
+  } else if (redeIniciada) {
+    plataforma::EncerraRede();
+  }
+  servicoEncerrado.store(true);
+}
+
+}  // namespace
+
+TThreadServer::TThreadServer(std::atomic<bool>& servicoEncerrado, OpcoesServico opcoes) {
+  std::atomic<bool>* encerrado = &servicoEncerrado;
+  auto op = std::make_shared<const OpcoesServico>(std::move(opcoes));
+  if (!plataforma::IniciaThread([encerrado, op] { Servico(*encerrado, *op); }, PILHA_SERVICO)) {
+    zelp_log::CriaTravaLog();
+    GravaLog("*** Erro ao criar Thread !");
+    servicoEncerrado.store(true);
+  }
+}
