@@ -8,5 +8,5 @@
 struct TP {
   static constexpr int NUM_ARQUIVOS = 10;
   std::string arquivos[NUM_ARQUIVOS];  // empty: none
-  Mutex trava;
+  mutable Mutex trava;  // taken also by readers that hold the group as const
 };

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "comum/Mutex.h"
@@ -10,7 +11,15 @@
 #include "config/TU.h"
 #include "platform/Arquivos.h"
 
-// The name width for file names and field 001-000: process-wide, 8 until the first load.
+class LeitorIni;
+
+// The configuration file in the working directory.
+inline constexpr const char* CAMINHO_INI = "./zelp.ini";
+
+// The name width for file names and field 001-000: process-wide, 8 until the first load; always
+// 8..16 (DefineLarguraNome holds a value outside at the nearer end).
+inline constexpr int LARGURA_NOME_MIN = 8;
+inline constexpr int LARGURA_NOME_MAX = 16;
 int LarguraNome();
 void DefineLarguraNome(int largura);
 
@@ -23,9 +32,16 @@ class TX {
   // Service thread, once per pass: loads the file at the first call, later reloads it when its
   // last-write time changed (looked at no more often than TOutIni); sleeps 200 ms when it is not
   // yet time to look. Throws Err when a load finds no host address or no establishment file.
+  // A file that cannot be read at the first call loads the defaults (and so fails for want of a
+  // host address). A file that cannot be read at a later check keeps the values in force: this is
+  // logged once when it becomes unreadable, and again only after it was readable in between.
   void VerificaConfig();
   // Reads every key and rebuilds the groups (VerificaConfig calls it). Throws Err as above.
+  // After a first load, a file that cannot be read leaves everything as it was (logged as above).
   void CarregaConfig();
+
+  // The clock of VerificaConfig: the tick count and the pause; tests give their own.
+  void DefineRelogio(std::function<std::uint32_t()> ticks, std::function<void(std::uint32_t)> dorme);
 
   // Locked accessors; each returns a copy (empty text when not set).
   std::string DirEntrada() const;
@@ -35,6 +51,7 @@ class TX {
   std::int32_t TempoConexao() const;
   std::int32_t TempoResposta() const;
   std::uint32_t IntervaloIni() const;
+  std::int32_t LarguraNome() const { return ::LarguraNome(); }
 
   // File name in slot k of parameter group g, or empty when none (or g, k out of range).
   std::string ArquivoEstabelecimento(int g, int k) const;
@@ -44,6 +61,11 @@ class TX {
   TP& Parametros(int g) { return parametros_[g]; }
 
  private:
+  void Aplica(const LeitorIni& ini);
+  bool CarregaServidor(const LeitorIni& ini, int n);
+  bool CarregaParametros(const LeitorIni& ini, int n);
+  void AvisaIlegivel();
+
   TP parametros_[3];
   TU servidores_[3];
   std::string dirEntrada_, dirSaida_, mascaraEntrada_, mascaraLog_;
@@ -54,5 +76,9 @@ class TX {
   plataforma::HoraArquivo horaIni_{};
   bool verificouAlgumaVez_ = false;
   std::uint32_t ultimaVerificacao_ = 0;
+  bool carregou_ = false;         // a load has run: an unreadable file no longer means defaults
+  bool avisouIlegivel_ = false;   // the unreadable file was logged since it was last readable
+  std::function<std::uint32_t()> ticks_;
+  std::function<void(std::uint32_t)> dorme_;
   mutable Mutex trava_;
 };

@@ -1,0 +1,43 @@
+// The check that paces the service loop and reloads the configuration when its file changes.
+#include "config/LeitorIni.h"
+#include "config/TX.h"
+#include "platform/Arquivos.h"
+
+namespace {
+constexpr std::uint32_t PAUSA_MS = 200;
+}  // namespace
+
+void TX::VerificaConfig() {
+  if (!verificouAlgumaVez_) {
+    ultimaVerificacao_ = ticks_();
+    verificouAlgumaVez_ = true;
+  }
+  // Unsigned 32-bit difference: the tick counter's wrap does no harm.
+  if (IntervaloIni() > ticks_() - ultimaVerificacao_) {
+    dorme_(PAUSA_MS);
+    return;
+  }
+
+  plataforma::HoraArquivo hora;
+  const bool legivel = plataforma::HoraEscrita(caminhoIni_.c_str(), hora);
+  if (!carregou_) {
+    // The first check always loads, whatever the file's time (or the defaults when it is missing).
+    horaIni_ = legivel ? hora : plataforma::HoraArquivo{};
+    CarregaConfig();
+  } else if (!legivel) {
+    AvisaIlegivel();
+  } else if (hora == horaIni_) {
+    avisouIlegivel_ = false;
+  } else {
+    // Read before anything changes, so a file that vanishes in between keeps the values in force;
+    // its time is kept only once it was read, so a failed read is tried again at the next check.
+    LeitorIni ini;
+    if (ini.Carrega(caminhoIni_.c_str())) {
+      horaIni_ = hora;
+      Aplica(ini);
+    } else {
+      AvisaIlegivel();
+    }
+  }
+  ultimaVerificacao_ = ticks_();
+}
