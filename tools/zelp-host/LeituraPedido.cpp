@@ -1,0 +1,164 @@
+// Decoding of request data by layout, including the cheque block of code 20.
+#include "zelp-host/LeituraPedido.h"
+
+#include <cstdio>
+
+#include "comum/Texto.h"
+
+namespace simulador {
+
+namespace {
+
+// Where the cheque block of code 20 puts its parts (the layout names only its first field).
+constexpr int POS_CONTA_CHEQUE = 52;
+constexpr int TAM_CONTA_CHEQUE = 12;
+constexpr int POS_PRIMEIRO_CHEQUE = 64;
+constexpr int TAM_CHEQUE = 14;
+
+std::string Texto(const std::uint8_t* p, std::size_t n) { return std::string(reinterpret_cast<const char*>(p), n); }
+
+std::string TextoAteNul(const std::uint8_t* p, std::size_t n) {
+  std::size_t i = 0;
+  while (i < n && p[i] != 0) ++i;
+  return Texto(p, i);
+}
+
+std::string Hexa(const std::uint8_t* p, std::size_t n) {
+  std::string s;
+  char par[3];
+  for (std::size_t i = 0; i < n; ++i) {
+    std::snprintf(par, sizeof par, "%02X", p[i]);
+    s += par;
+  }
+  return s;
+}
+
+// Bytes a field takes in the data by its type.
+int Extensao(const TLayoutCampo& d) {
+  switch (d.tipo) {
+    case TIPO_BINARIO:
+    case TIPO_CARACTER: return 1;
+    case TIPO_PREFIXO_BCD: return d.tamanho + 1;
+    default: return d.tamanho;
+  }
+}
+
+std::string Valor(const TLayoutCampo& d, const std::uint8_t* p) {
+  const auto n = static_cast<std::size_t>(d.tamanho);
+  switch (d.tipo) {
+    case TIPO_NUMERICO: return Texto(p, n);
+    case TIPO_BCD: return DigitosBCD(p, n);
+    case TIPO_HEXA: return Hexa(p, n);
+    case TIPO_BINARIO: return std::to_string(p[0]);
+    case TIPO_CARACTER: return p[0] == 0 ? std::string() : Texto(p, 1);
+    case TIPO_PREFIXO_BCD: return (p[0] == 0 ? std::string() : Texto(p, 1)) + DigitosBCD(p + 1, n);
+    case TIPO_TEXTO: return Texto(p, n);
+    case TIPO_TEXTO_NUL: return TextoAteNul(p, n);
+    default: return {};
+  }
+}
+
+void Acrescenta(PedidoLido& pedido, int numero, int ocorrencia, int posicao, int tamanho, int tipo,
+                std::string valor) {
+  CampoLido c;
+  c.numero = numero;
+  c.ocorrencia = ocorrencia;
+  c.posicao = posicao;
+  c.tamanho = tamanho;
+  c.tipo = tipo;
+  c.valor = std::move(valor);
+  pedido.campos.push_back(std::move(c));
+}
+
+bool Cabe(std::size_t tamanhoDados, int posicao, int extensao) {
+  return posicao >= 0 && extensao >= 0 &&
+         static_cast<std::size_t>(posicao) + static_cast<std::size_t>(extensao) <= tamanhoDados;
+}
+
+// The cheque block: the account block of the first cheque, then per cheque its 8-digit block
+// and the fields 044 and 045.
+void DecodificaCheques(PedidoLido& pedido, const TLayoutCampo& d, const std::uint8_t* dados, std::size_t tamanho,
+                       int cheques) {
+  for (int k = 1; k <= cheques; ++k) {
+    const int pos = POS_PRIMEIRO_CHEQUE + TAM_CHEQUE * (k - 1);
+    if (!Cabe(tamanho, pos, TAM_CHEQUE) || !Cabe(tamanho, POS_CONTA_CHEQUE, TAM_CONTA_CHEQUE)) {
+      pedido.avisos.push_back(Formata("cheque %d fora dos dados (%zu bytes)", k, tamanho));
+      return;
+    }
+    Acrescenta(pedido, d.numero, k, pos, TAM_CHEQUE, d.tipo,
+               "conta " + DigitosBCD(dados + POS_CONTA_CHEQUE, TAM_CONTA_CHEQUE) + " cheque " +
+                   DigitosBCD(dados + pos, 4));
+    Acrescenta(pedido, 44, k, pos + 4, 6, TIPO_BCD, DigitosBCD(dados + pos + 4, 6));
+    Acrescenta(pedido, 45, k, pos + 10, 4, TIPO_BCD, DigitosBCD(dados + pos + 10, 4));
+  }
+}
+
+}  // namespace
+
+std::string DigitosBCD(const std::uint8_t* bytes, std::size_t tamanho) {
+  std::string s;
+  s.reserve(2 * tamanho);
+  for (std::size_t i = 0; i < tamanho; ++i) {
+    s.push_back(static_cast<char>('0' + (bytes[i] >> 4)));
+    s.push_back(static_cast<char>('0' + (bytes[i] & 0x0F)));
+  }
+  return s;
+}
+
+PedidoLido DecodificaPedido(const TLayoutMensagem& layout, const std::uint8_t* dados, std::size_t tamanho) {
+  PedidoLido pedido;
+  pedido.temGrupo = layout.TemGrupo();
+  if (tamanho < static_cast<std::size_t>(layout.TamanhoFixo())) {
+    pedido.avisos.push_back(
+        Formata("dados com %zu bytes, menos que a parte fixa de %d", tamanho, static_cast<int>(layout.TamanhoFixo())));
+  }
+  if (pedido.temGrupo) {
+    if (static_cast<std::size_t>(layout.posContador) < tamanho) {
+      pedido.repeticoes = dados[layout.posContador];
+      if (pedido.repeticoes > layout.maxRepeticoes) {
+        pedido.avisos.push_back(Formata("contador de repeticoes %d acima do maximo %d", pedido.repeticoes,
+                                        static_cast<int>(layout.maxRepeticoes)));
+      }
+    }
+    const std::size_t esperado = static_cast<std::size_t>(layout.TamanhoFixo()) +
+                                 static_cast<std::size_t>(pedido.repeticoes) * static_cast<std::size_t>(layout.tamRepeticao);
+    if (tamanho != esperado) {
+      pedido.avisos.push_back(Formata("dados com %zu bytes; a parte fixa e %d repeticao(oes) pedem %zu", tamanho,
+                                      pedido.repeticoes, esperado));
+    }
+  } else if (tamanho != static_cast<std::size_t>(layout.TamanhoFixo())) {
+    pedido.avisos.push_back(
+        Formata("dados com %zu bytes; o layout pede %d", tamanho, static_cast<int>(layout.TamanhoFixo())));
+  }
+  const int limite = pedido.repeticoes < layout.maxRepeticoes ? pedido.repeticoes : layout.maxRepeticoes;
+
+  for (int i = 0; i < layout.numDefinicoes; ++i) {
+    const TLayoutCampo& d = layout.definicoes[i];
+    if (d.posicao < 0) continue;
+    const bool repetido = pedido.temGrupo && d.repetido != 0;
+    if (d.tipo == TIPO_CHEQUE) {
+      DecodificaCheques(pedido, d, dados, tamanho, repetido ? limite : 1);
+      continue;
+    }
+    const int ocorrencias = repetido ? limite : 1;
+    for (int k = 0; k < ocorrencias; ++k) {
+      const int pos = d.posicao + (repetido ? k * layout.tamRepeticao : 0);
+      const int ocorrencia = repetido ? k + 1 : 0;
+      if (!Cabe(tamanho, pos, Extensao(d))) {
+        pedido.avisos.push_back(Formata("campo %03d-%03d fora dos dados", static_cast<int>(d.numero), ocorrencia));
+        continue;
+      }
+      Acrescenta(pedido, d.numero, ocorrencia, pos, Extensao(d), d.tipo, Valor(d, dados + pos));
+    }
+  }
+  return pedido;
+}
+
+const CampoLido* ProcuraCampo(const PedidoLido& pedido, int numero, int ocorrencia) {
+  for (const CampoLido& c : pedido.campos) {
+    if (c.numero == numero && c.ocorrencia == ocorrencia) return &c;
+  }
+  return nullptr;
+}
+
+}  // namespace simulador

@@ -1,0 +1,300 @@
+// Sockets of the host simulator: the listening loop and the handling of one connection.
+#include "zelp-host/Servidor.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+#include <thread>
+#include <vector>
+
+#include "catalogo/Catalogo.h"
+#include "comum/Texto.h"
+#include "zelp-host/LeituraPedido.h"
+#include "zelp-host/Quadro.h"
+#include "zelp-host/Relatorio.h"
+#include "zelp-host/RespostaSimulada.h"
+
+namespace simulador {
+
+namespace {
+
+using Relogio = std::chrono::steady_clock;
+
+constexpr int MAX_CONEXOES_SIMULTANEAS = 64;
+constexpr std::size_t TAM_PEDACO = 7;
+constexpr auto PAUSA_PEDACOS = std::chrono::milliseconds(20);
+
+// A connected socket closed by its destructor on every path.
+class Conexao {
+ public:
+  explicit Conexao(int fd) : fd_(fd) {}
+  ~Conexao() {
+    if (fd_ >= 0) close(fd_);
+  }
+  Conexao(const Conexao&) = delete;
+  Conexao& operator=(const Conexao&) = delete;
+  int Fd() const { return fd_; }
+
+ private:
+  int fd_;
+};
+
+int MsAte(Relogio::time_point limite) {
+  const auto resta = std::chrono::duration_cast<std::chrono::milliseconds>(limite - Relogio::now()).count();
+  return resta <= 0 ? 0 : static_cast<int>(resta);
+}
+
+// Receives exactly n bytes before the limit; returns how many came (fewer on close, error or
+// time-out).
+std::size_t RecebeExato(int fd, std::uint8_t* destino, std::size_t n, Relogio::time_point limite) {
+  std::size_t recebidos = 0;
+  while (recebidos < n) {
+    pollfd p{fd, POLLIN, 0};
+    const int r = poll(&p, 1, MsAte(limite));
+    if (r < 0 && errno == EINTR) continue;
+    if (r <= 0) break;
+    const ssize_t lidos = recv(fd, destino + recebidos, n - recebidos, 0);
+    if (lidos < 0 && (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK)) continue;
+    if (lidos <= 0) break;
+    recebidos += static_cast<std::size_t>(lidos);
+  }
+  return recebidos;
+}
+
+bool EnviaTudo(int fd, const std::uint8_t* dados, std::size_t n) {
+  std::size_t enviados = 0;
+  while (enviados < n) {
+    const ssize_t r = send(fd, dados + enviados, n - enviados, MSG_NOSIGNAL);
+    if (r < 0 && errno == EINTR) continue;
+    if (r <= 0) return false;
+    enviados += static_cast<std::size_t>(r);
+  }
+  return true;
+}
+
+// Holds the connection without answering until the peer closes it or the limit passes.
+void EsperaFechamento(int fd, Relogio::time_point limite) {
+  std::uint8_t descarte[512];
+  for (;;) {
+    pollfd p{fd, POLLIN, 0};
+    const int r = poll(&p, 1, MsAte(limite));
+    if (r < 0 && errno == EINTR) continue;
+    if (r <= 0) return;
+    const ssize_t lidos = recv(fd, descarte, sizeof descarte, 0);
+    if (lidos < 0 && (errno == EINTR || errno == EAGAIN)) continue;
+    if (lidos <= 0) return;
+  }
+}
+
+Contexto Agora(unsigned nsu) {
+  Contexto c;
+  const std::time_t t = std::time(nullptr);
+  std::tm tm{};
+  localtime_r(&t, &tm);
+  c.ano = tm.tm_year + 1900;
+  c.mes = tm.tm_mon + 1;
+  c.dia = tm.tm_mday;
+  c.hora = tm.tm_hour;
+  c.minuto = tm.tm_min;
+  c.segundo = tm.tm_sec;
+  c.nsu = nsu;
+  return c;
+}
+
+}  // namespace
+
+Servidor::~Servidor() {
+  if (escuta_ >= 0) close(escuta_);
+}
+
+bool Servidor::Inicia(std::string& erro) {
+  escuta_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  if (escuta_ < 0) {
+    erro = Formata("socket: errno %d", errno);
+    return false;
+  }
+  const int um = 1;
+  setsockopt(escuta_, SOL_SOCKET, SO_REUSEADDR, &um, sizeof um);
+  sockaddr_in endereco{};
+  endereco.sin_family = AF_INET;
+  endereco.sin_port = htons(static_cast<std::uint16_t>(opcoes_.porta));
+  if (inet_pton(AF_INET, opcoes_.endereco.c_str(), &endereco.sin_addr) != 1) {
+    erro = "endereco invalido: " + opcoes_.endereco;
+    return false;
+  }
+  if (bind(escuta_, reinterpret_cast<sockaddr*>(&endereco), sizeof endereco) != 0) {
+    erro = Formata("bind %s:%d: errno %d", opcoes_.endereco.c_str(), opcoes_.porta, errno);
+    return false;
+  }
+  if (listen(escuta_, 64) != 0) {
+    erro = Formata("listen: errno %d", errno);
+    return false;
+  }
+  socklen_t tamanho = sizeof endereco;
+  if (getsockname(escuta_, reinterpret_cast<sockaddr*>(&endereco), &tamanho) != 0) {
+    erro = Formata("getsockname: errno %d", errno);
+    return false;
+  }
+  porta_ = ntohs(endereco.sin_port);
+  return true;
+}
+
+void Servidor::Imprime(const std::string& texto) {
+  std::lock_guard<std::mutex> trava(trava_);
+  std::fwrite(texto.data(), 1, texto.size(), stdout);
+  std::fflush(stdout);
+}
+
+int Servidor::Executa() {
+  unsigned atendidas = 0;
+  while (opcoes_.vezes == 0 || atendidas < static_cast<unsigned>(opcoes_.vezes)) {
+    {
+      std::unique_lock<std::mutex> trava(trava_);
+      mudou_.wait(trava, [this] { return ativos_ < MAX_CONEXOES_SIMULTANEAS; });
+    }
+    sockaddr_in origem{};
+    socklen_t tamanho = sizeof origem;
+    const int conexao = accept4(escuta_, reinterpret_cast<sockaddr*>(&origem), &tamanho, SOCK_CLOEXEC);
+    if (conexao < 0) {
+      if (errno == EINTR || errno == ECONNABORTED) continue;
+      // Out of descriptors or similar: report and give the system a moment instead of spinning.
+      std::fprintf(stderr, "zelp-host: accept: errno %d\n", errno);
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+      continue;
+    }
+    ++atendidas;
+    char ip[INET_ADDRSTRLEN] = "?";
+    inet_ntop(AF_INET, &origem.sin_addr, ip, sizeof ip);
+    const std::string texto = Formata("%s:%u", ip, static_cast<unsigned>(ntohs(origem.sin_port)));
+    {
+      std::lock_guard<std::mutex> trava(trava_);
+      ++ativos_;
+    }
+    std::thread([this, conexao, atendidas, texto] {
+      Atende(conexao, atendidas, texto);
+      std::lock_guard<std::mutex> trava(trava_);
+      --ativos_;
+      mudou_.notify_all();
+    }).detach();
+  }
+  std::unique_lock<std::mutex> trava(trava_);
+  mudou_.wait(trava, [this] { return ativos_ == 0; });
+  return 0;
+}
+
+void Servidor::Atende(int fd, unsigned numero, const std::string& origem) {
+  Conexao conexao(fd);
+  const bool completo = !opcoes_.resumo;
+  std::string s = Formata("--- conexao %u de %s\n", numero, origem.c_str());
+  const auto limite = Relogio::now() + std::chrono::seconds(opcoes_.tempoLeituraS);
+
+  // The prefix is told apart by its first byte: a header never starts with 0.
+  std::uint8_t inicio[TAM_PREFIXO + TAM_CABECALHO] = {};
+  std::size_t lidos = RecebeExato(fd, inicio, TAM_CABECALHO, limite);
+  if (lidos < TAM_CABECALHO) {
+    Imprime(s + Formata("pedido incompleto: %zu de %d bytes do cabecalho; conexao fechada\n", lidos, TAM_CABECALHO));
+    return;
+  }
+  const bool comPrefixo = IndicaPrefixo(inicio[0]);
+  const std::uint8_t* bytesCabecalho = inicio;
+  if (comPrefixo) {
+    lidos += RecebeExato(fd, inicio + TAM_CABECALHO, TAM_PREFIXO, limite);
+    if (lidos < sizeof inicio) {
+      Imprime(s + Formata("pedido incompleto: %zu de %zu bytes de prefixo e cabecalho; conexao fechada\n", lidos,
+                          sizeof inicio));
+      return;
+    }
+    if (!PrefixoZerado(inicio)) {
+      Imprime(s + "prefixo de 40 bytes com bytes diferentes de zero; conexao fechada\n" +
+              DumpHexa(inicio, sizeof inicio));
+      return;
+    }
+    bytesCabecalho = inicio + TAM_PREFIXO;
+  }
+  const Cabecalho cabecalho = LeCabecalho(bytesCabecalho);
+  std::vector<std::uint8_t> dados(cabecalho.tamanhoDados);
+  lidos = RecebeExato(fd, dados.data(), dados.size(), limite);
+  s += TextoCabecalho(cabecalho) + (comPrefixo ? ", com prefixo de 40 bytes\n" : "\n");
+  if (lidos < dados.size()) {
+    Imprime(s + Formata("pedido incompleto: %zu de %zu bytes de dados; conexao fechada\n", lidos, dados.size()) +
+            DumpHexa(dados.data(), lidos));
+    return;
+  }
+
+  const int indice = IndiceDoCodigo(cabecalho.codigo);
+  if (indice < 0) {
+    Imprime(s + Formata("codigo %u sem tipo no catalogo; conexao fechada sem resposta\n", cabecalho.codigo) +
+            DumpHexa(dados.data(), dados.size()));
+    return;
+  }
+  const TTipoTransacao& tipo = tiposTransacao[indice];
+  const PedidoLido pedido = DecodificaPedido(tipo.pedido, dados.data(), dados.size());
+  if (completo) {
+    s += Formata("tipo %s, codigo %d\n", tipo.nome, static_cast<int>(tipo.codigo));
+    if (comPrefixo != (tipo.prefixo > 0)) {
+      s += Formata("  aviso: o codigo %d %s prefixo; a resposta segue o catalogo\n", static_cast<int>(tipo.codigo),
+                   tipo.prefixo > 0 ? "tem" : "nao tem");
+    }
+    s += TextoPedido(pedido) + "dados do pedido:\n" + DumpHexa(dados.data(), dados.size());
+  }
+
+  if (opcoes_.atrasoMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(opcoes_.atrasoMs));
+
+  if (opcoes_.falha == Falha::Fecha) {
+    Imprime(s + (completo ? "" : Formata("codigo %d: ", static_cast<int>(tipo.codigo))) +
+            "falha fecha: conexao fechada sem resposta\n");
+    return;
+  }
+  if (opcoes_.falha == Falha::Mudo) {
+    Imprime(s + (completo ? "" : Formata("codigo %d: ", static_cast<int>(tipo.codigo))) +
+            "falha mudo: sem resposta; conexao aberta ate o outro lado fechar\n");
+    EsperaFechamento(fd, Relogio::now() + std::chrono::seconds(opcoes_.esperaMudoS));
+    Imprime(Formata("--- conexao %u encerrada (mudo)\n", numero));
+    return;
+  }
+
+  const RespostaSimulada resposta = MontaResposta(tipo, pedido, opcoes_.regras, Agora(++nsu_));
+  std::uint16_t anunciado = static_cast<std::uint16_t>(resposta.dados.size());
+  if (opcoes_.falha == Falha::TamanhoErrado) {
+    const TLayoutMensagem& r = tipo.resposta;
+    const long maximo = static_cast<long>(r.TamanhoFixo()) + static_cast<long>(r.maxRepeticoes) * r.tamRepeticao;
+    anunciado = static_cast<std::uint16_t>(maximo + 1 > 65535 ? 65535 : maximo + 1);
+  }
+  const std::vector<std::uint8_t> quadro =
+      MontaQuadro(tipo.prefixo > 0, CabecalhoResposta(cabecalho, anunciado), resposta.dados);
+
+  bool enviado = true;
+  if (opcoes_.falha == Falha::Pedacos) {
+    for (std::size_t i = 0; i < quadro.size() && enviado; i += TAM_PEDACO) {
+      if (i > 0) std::this_thread::sleep_for(PAUSA_PEDACOS);
+      enviado = EnviaTudo(fd, quadro.data() + i, std::min(TAM_PEDACO, quadro.size() - i));
+    }
+  } else {
+    enviado = EnviaTudo(fd, quadro.data(), quadro.size());
+  }
+
+  if (completo) {
+    s += TextoResposta(resposta);
+    if (opcoes_.falha != Falha::Nenhuma) {
+      s += Formata("falha %s: %u bytes anunciados no cabecalho\n", NomeFalha(opcoes_.falha),
+                   static_cast<unsigned>(anunciado));
+    }
+    s += "quadro da resposta:\n" + DumpHexa(quadro.data(), quadro.size());
+  } else {
+    s = Formata("--- conexao %u de %s: codigo %d, sequencia %u, resposta %02d (%s)%s%s\n", numero, origem.c_str(),
+                static_cast<int>(tipo.codigo), static_cast<unsigned>(cabecalho.sequencia), resposta.codigoResposta,
+                resposta.aprovacao ? "aprovacao" : "recusa", opcoes_.falha != Falha::Nenhuma ? ", falha " : "",
+                opcoes_.falha != Falha::Nenhuma ? NomeFalha(opcoes_.falha) : "");
+  }
+  s += enviado ? "" : "envio falhou: o outro lado fechou a conexao\n";
+  Imprime(s);
+}
+
+}  // namespace simulador

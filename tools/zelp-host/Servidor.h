@@ -1,0 +1,42 @@
+// The simulator's TCP side: listens, serves one request frame per connection, each on its own
+// thread, and answers (or fails) as the options say.
+#pragma once
+
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
+#include <string>
+
+#include "zelp-host/Opcoes.h"
+
+namespace simulador {
+
+class Servidor {
+ public:
+  explicit Servidor(const OpcoesHost& opcoes) : opcoes_(opcoes) {}
+  ~Servidor();
+  Servidor(const Servidor&) = delete;
+  Servidor& operator=(const Servidor&) = delete;
+
+  // Opens the listening socket; false with the reason in erro.
+  bool Inicia(std::string& erro);
+  int Porta() const { return porta_; }
+  // Serves connections until --vezes of them were taken (never, when 0), then waits for the
+  // ones still being served. The exit status of the program.
+  int Executa();
+
+ private:
+  void Atende(int conexao, unsigned numero, const std::string& origem);
+  void Imprime(const std::string& texto);
+
+  OpcoesHost opcoes_;
+  int escuta_ = -1;
+  int porta_ = 0;
+  std::atomic<unsigned> nsu_{0};
+
+  std::mutex trava_;                 // guards ativos_ and the output
+  std::condition_variable mudou_;
+  int ativos_ = 0;
+};
+
+}  // namespace simulador

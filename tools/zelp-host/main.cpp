@@ -1,0 +1,35 @@
+// zelp-host: an authorisation host simulator that speaks the gateway's host frame.
+#include <csignal>
+#include <cstdio>
+#include <string>
+
+#include "zelp-host/Opcoes.h"
+#include "zelp-host/Servidor.h"
+
+int main(int argc, char** argv) {
+  simulador::OpcoesHost opcoes;
+  std::string erro;
+  if (!simulador::LeOpcoes(argc, argv, opcoes, erro)) {
+    std::fprintf(stderr, "zelp-host: %s (veja --help)\n", erro.c_str());
+    return 2;
+  }
+  if (opcoes.ajuda) {
+    std::fputs(simulador::TextoAjuda(), stdout);
+    return 0;
+  }
+  // A peer that goes away while we answer must not end the simulator.
+  std::signal(SIGPIPE, SIG_IGN);
+
+  simulador::Servidor servidor(opcoes);
+  if (!servidor.Inicia(erro)) {
+    std::fprintf(stderr, "zelp-host: %s\n", erro.c_str());
+    return 2;
+  }
+  // The first line is the port, so scripts and tests can read it before the first request.
+  std::printf("porta %d\n", servidor.Porta());
+  std::printf("zelp-host escutando em %s:%d%s%s\n", opcoes.endereco.c_str(), servidor.Porta(),
+              opcoes.falha != simulador::Falha::Nenhuma ? ", falha " : "",
+              opcoes.falha != simulador::Falha::Nenhuma ? simulador::NomeFalha(opcoes.falha) : "");
+  std::fflush(stdout);
+  return servidor.Executa();
+}
