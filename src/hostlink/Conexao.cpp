@@ -32,10 +32,9 @@ Entrada CopiaEntrada(const TU& grupo, int indice) {
 }
 
 int MilissegundosConexao(int tOutCnx) {
-  // A time-out that is not positive would make every entry fail at once (or wait for ever).
-  if (tOutCnx <= 0) tOutCnx = TEMPO_CONEXAO_PADRAO;
-  if (tOutCnx > INT_MAX / 1000) return INT_MAX / 1000 * 1000;
-  return tOutCnx * 1000;
+  const int segundos = TempoConexaoValido(tOutCnx);
+  if (segundos > INT_MAX / 1000) return INT_MAX / 1000 * 1000;
+  return segundos * 1000;
 }
 
 // One attempt; returns the label of the failing step (and its error code), or nullptr when connected.
@@ -87,6 +86,9 @@ plataforma::Socket ConectaEntrada(const Entrada& entrada, int tOutCnx) {
 }
 
 }  // namespace
+
+// A time-out that is not positive would make every entry fail at once (or wait for ever).
+int TempoConexaoValido(int tOutCnx) { return tOutCnx > 0 ? tOutCnx : TEMPO_CONEXAO_PADRAO; }
 
 plataforma::Socket ConectaEndereco(TU& grupo, int indice, int tOutCnx) {
   Entrada entrada;

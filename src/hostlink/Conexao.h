@@ -12,3 +12,6 @@ plataforma::Socket Conecta(TU& grupo, int tOutCnx);
 
 // One attempt to entry `indice` of the group; an invalid socket on failure (the failure is logged).
 plataforma::Socket ConectaEndereco(TU& grupo, int indice, int tOutCnx);
+
+// The connect time-out in seconds that an attempt waits: the given one, or 3 when it is not above 0.
+int TempoConexaoValido(int tOutCnx);

@@ -56,6 +56,14 @@ void EnviaTudo(plataforma::Socket& socket, const std::uint8_t* dados, std::size_
 
 }  // namespace
 
+// Without a positive time-out the budget would never run out by counting down; the configuration's
+// default applies instead.
+int TempoRespostaValido(int tOutCnf) {
+  if (tOutCnf <= 0) return TEMPO_RESPOSTA_PADRAO;
+  if (tOutCnf > INT32_MAX / POLLS_POR_SEGUNDO) return INT32_MAX / POLLS_POR_SEGUNDO;
+  return tOutCnf;
+}
+
 int RecebeDados(plataforma::Socket& socket, std::uint8_t* destino, int n, std::int32_t& orcamento,
                 int tOutCnf) {
   int recebidos = 0;
@@ -87,9 +95,7 @@ int RecebeDados(plataforma::Socket& socket, std::uint8_t* destino, int n, std::i
 }
 
 int TrocaMensagem(plataforma::Socket socket, BF& pedido, BF& resposta, int tOutCnf, bool temPrefixo) {
-  // Without a positive time-out the budget would never run out; the configuration's default applies.
-  if (tOutCnf <= 0) tOutCnf = TEMPO_RESPOSTA_PADRAO;
-  if (tOutCnf > INT32_MAX / POLLS_POR_SEGUNDO) tOutCnf = INT32_MAX / POLLS_POR_SEGUNDO;
+  tOutCnf = TempoRespostaValido(tOutCnf);
 
   if (pedido.tamanho < 0 || pedido.tamanho > pedido.capacidade || !pedido.dados) Falha(socket, ERRO_ENVIO);
   EnviaTudo(socket, pedido.dados.get(), static_cast<std::size_t>(pedido.tamanho), tOutCnf);

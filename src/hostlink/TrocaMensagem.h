@@ -17,3 +17,7 @@ int TrocaMensagem(plataforma::Socket socket, BF& pedido, BF& resposta, int tOutC
 // per poll. Returns n; on failure closes the socket and throws Erro. tOutCnf is only for the log.
 int RecebeDados(plataforma::Socket& socket, std::uint8_t* destino, int n, std::int32_t& orcamento,
                 int tOutCnf);
+
+// The receive time-out in seconds that the exchange uses: the given one, or 30 when it is not above 0,
+// kept small enough for its budget of ten polls a second to fit in 32 bits.
+int TempoRespostaValido(int tOutCnf);
