@@ -30,7 +30,7 @@ inline constexpr TLayoutCampo P14[] = {
 };
 inline constexpr TLayoutMensagem LAYOUT_P14{P14, static_cast<std::int32_t>(std::size(P14)), 0, 0, 0};
 
-// P20: request of code 20; fixed part 64 bytes, 12 repetitions of 14 bytes, count in field 042 at offset 51.
+// P20: request of code 20; fixed part 64 bytes, group of 12 x 14 bytes, count field 042 at offset 51.
 inline constexpr TLayoutCampo P20[] = {
     // numero posicao tamanho tipo  repetido condicao
     {  0,   -1,   0, TIPO_NENHUM,      0,  0},
@@ -166,7 +166,7 @@ inline constexpr TLayoutCampo P59[] = {
 };
 inline constexpr TLayoutMensagem LAYOUT_P59{P59, static_cast<std::int32_t>(std::size(P59)), 0, 0, 0};
 
-// P109: request of code 109; fixed part 100 bytes, 10 repetitions of 44 bytes, count in field 312 at offset 99.
+// P109: request of code 109; fixed part 100 bytes, group of 10 x 44 bytes, count field 312 at offset 99.
 inline constexpr TLayoutCampo P109[] = {
     // numero posicao tamanho tipo  repetido condicao
     {  0,   -1,   0, TIPO_NENHUM,      0,  0},
@@ -213,7 +213,7 @@ inline constexpr TLayoutCampo P110[] = {
 };
 inline constexpr TLayoutMensagem LAYOUT_P110{P110, static_cast<std::int32_t>(std::size(P110)), 0, 0, 0};
 
-// P41: request of code 41; fixed part 100 bytes, 10 repetitions of 44 bytes, count in field 312 at offset 99.
+// P41: request of code 41; fixed part 100 bytes, group of 10 x 44 bytes, count field 312 at offset 99.
 inline constexpr TLayoutCampo P41[] = {
     // numero posicao tamanho tipo  repetido condicao
     {  0,   -1,   0, TIPO_NENHUM,      0,  0},
@@ -244,7 +244,7 @@ inline constexpr TLayoutCampo P41[] = {
 };
 inline constexpr TLayoutMensagem LAYOUT_P41{P41, static_cast<std::int32_t>(std::size(P41)), 44, 99, 10};
 
-// P102: request of code 102; fixed part 65 bytes, 10 repetitions of 13 bytes, count in field 312 at offset 64.
+// P102: request of code 102; fixed part 65 bytes, group of 10 x 13 bytes, count field 312 at offset 64.
 inline constexpr TLayoutCampo P102[] = {
     // numero posicao tamanho tipo  repetido condicao
     {  0,   -1,   0, TIPO_NENHUM,      0,  0},
@@ -262,7 +262,7 @@ inline constexpr TLayoutCampo P102[] = {
 };
 inline constexpr TLayoutMensagem LAYOUT_P102{P102, static_cast<std::int32_t>(std::size(P102)), 13, 64, 10};
 
-// P105: request of code 105; fixed part 100 bytes, 10 repetitions of 44 bytes, count in field 312 at offset 99.
+// P105: request of code 105; fixed part 100 bytes, group of 10 x 44 bytes, count field 312 at offset 99.
 inline constexpr TLayoutCampo P105[] = {
     // numero posicao tamanho tipo  repetido condicao
     {  0,   -1,   0, TIPO_NENHUM,      0,  0},

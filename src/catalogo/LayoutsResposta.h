@@ -137,7 +137,7 @@ inline constexpr TLayoutCampo R59[] = {
 };
 inline constexpr TLayoutMensagem LAYOUT_R59{R59, static_cast<std::int32_t>(std::size(R59)), 0, 0, 0};
 
-// R109: response of code 109; fixed part 280 bytes, 10 repetitions of 63 bytes, count in field 312 at offset 279.
+// R109: response of code 109; fixed part 280 bytes, group of 10 x 63 bytes, count field 312 at offset 279.
 inline constexpr TLayoutCampo R109[] = {
     // numero posicao tamanho tipo  repetido condicao
     {  0,   -1,   0, TIPO_NENHUM,      0,  0},
@@ -175,7 +175,7 @@ inline constexpr TLayoutCampo R109[] = {
 };
 inline constexpr TLayoutMensagem LAYOUT_R109{R109, static_cast<std::int32_t>(std::size(R109)), 63, 279, 10};
 
-// R110: response of code 110; fixed part 280 bytes, 10 repetitions of 63 bytes, count in field 312 at offset 279.
+// R110: response of code 110; fixed part 280 bytes, group of 10 x 63 bytes, count field 312 at offset 279.
 inline constexpr TLayoutCampo R110[] = {
     // numero posicao tamanho tipo  repetido condicao
     {  0,   -1,   0, TIPO_NENHUM,      0,  0},
@@ -212,7 +212,7 @@ inline constexpr TLayoutCampo R110[] = {
 };
 inline constexpr TLayoutMensagem LAYOUT_R110{R110, static_cast<std::int32_t>(std::size(R110)), 63, 279, 10};
 
-// R41: response of codes 41, 105; fixed part 280 bytes, 10 repetitions of 63 bytes, count in field 312 at offset 279.
+// R41: response of codes 41, 105; fixed part 280 bytes, group of 10 x 63 bytes, count field 312 at offset 279.
 inline constexpr TLayoutCampo R41[] = {
     // numero posicao tamanho tipo  repetido condicao
     {  0,   -1,   0, TIPO_NENHUM,      0,  0},
@@ -250,7 +250,7 @@ inline constexpr TLayoutCampo R41[] = {
 };
 inline constexpr TLayoutMensagem LAYOUT_R41{R41, static_cast<std::int32_t>(std::size(R41)), 63, 279, 10};
 
-// R102: response of code 102; fixed part 260 bytes, 10 repetitions of 38 bytes, count in field 312 at offset 258.
+// R102: response of code 102; fixed part 260 bytes, group of 10 x 38 bytes, count field 312 at offset 258.
 inline constexpr TLayoutCampo R102[] = {
     // numero posicao tamanho tipo  repetido condicao
     {  0,   -1,   0, TIPO_NENHUM,      0,  0},
@@ -331,7 +331,7 @@ inline constexpr TLayoutCampo R108[] = {
 };
 inline constexpr TLayoutMensagem LAYOUT_R108{R108, static_cast<std::int32_t>(std::size(R108)), 0, 0, 0};
 
-// R121: response of code 121; fixed part 231 bytes, 12 repetitions of 13 bytes, count in field 017 at offset 230.
+// R121: response of code 121; fixed part 231 bytes, group of 12 x 13 bytes, count field 017 at offset 230.
 inline constexpr TLayoutCampo R121[] = {
     // numero posicao tamanho tipo  repetido condicao
     {  0,   -1,   0, TIPO_NENHUM,      0,  0},
