@@ -9,13 +9,14 @@
 
 bool PublicaArquivo(const std::string& dirSaida, int largura, std::int64_t identificador, const char* extensao,
                     const std::string& conteudo) {
-  const std::string base = dirSaida + Formata("%0*lld", largura, static_cast<long long>(identificador));
-  const std::string temporario = base + ".tmp";
-  const std::string final = base + "." + extensao;
+  const std::string nome = Formata("%0*lld", largura, static_cast<long long>(identificador));
+  const std::string temporario = dirSaida + nome + ".tmp";
+  const std::string final = dirSaida + nome + "." + extensao;
 
   // The point of sale's paths hold 259 characters; a longer one would name a file it never reads.
+  // The line names the file and the length, not the whole path, so that it always fits a log line.
   if (temporario.size() > TAM_MAX_CAMINHO || final.size() > TAM_MAX_CAMINHO) {
-    GravaLog("*** Caminho muito longo: %s", final.c_str());
+    GravaLog("*** Caminho muito longo (%zu caracteres) para %s.%s", final.size(), nome.c_str(), extensao);
     return false;
   }
 
