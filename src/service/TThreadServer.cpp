@@ -48,11 +48,8 @@ bool Espera(std::uint32_t ms, const OpcoesServico& op) {
   return !Parar(op);
 }
 
-void Servico(std::atomic<bool>& servicoEncerrado, const OpcoesServico& op) {
-  if (!Espera(op.esperaInicial, op)) {
-    servicoEncerrado.store(true);
-    return;
-  }
+void CorpoServico(const OpcoesServico& op) {
+  if (!Espera(op.esperaInicial, op)) return;
   // Shared with every worker, so it outlives the service thread while any of them still runs.
   std::shared_ptr<TX> config;
   ArquivosBloqueados bloqueados;
@@ -89,6 +86,11 @@ void Servico(std::atomic<bool>& servicoEncerrado, const OpcoesServico& op) {
   } else if (redeIniciada) {
     plataforma::EncerraRede();
   }
+}
+
+void Servico(std::atomic<bool>& servicoEncerrado, const OpcoesServico& op) {
+  CorpoServico(op);
+  // Last act: whoever waits for the flag may end the process at once.
   servicoEncerrado.store(true);
 }
 
