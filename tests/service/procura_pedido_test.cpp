@@ -1,0 +1,231 @@
+// The scan of the input directory: claim, name rule, stale answers, blocked files and the limits.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "apoio/DiretorioTemporario.h"
+#include "apoio/Processo.h"
+#include "comum/Err.h"
+#include "platform/Relogio.h"
+#include "service/CapturaLinhas.h"
+#include "service/ProcuraPedido.h"
+
+namespace {
+
+class ProcuraPedidoTeste : public ::testing::Test {
+ protected:
+  ProcuraPedidoTeste() {
+    dir.CriaSubdiretorio("in");
+    dir.CriaSubdiretorio("out");
+    dirs.dirEntrada = dir / "in/";
+    dirs.dirSaida = dir / "out/";
+    dirs.mascaraEntrada = dirs.dirEntrada + "*.ENV";
+    dirs.largura = 8;
+  }
+
+  std::string Entrada(const std::string& nome) const { return dirs.dirEntrada + nome; }
+  bool Procura(PedidoReivindicado& p) { return ProcuraPedido(dirs, bloqueados, p); }
+
+  // Names of the files in the input directory, sorted.
+  std::vector<std::string> NomesEntrada() const {
+    std::vector<std::string> v;
+    for (const auto& e : std::filesystem::directory_iterator(dir / "in")) v.push_back(e.path().filename().string());
+    std::sort(v.begin(), v.end());
+    return v;
+  }
+
+  DiretorioTemporario dir;
+  CapturaLinhas janela;
+  DiretoriosTroca dirs;
+  ArquivosBloqueados bloqueados;
+};
+
+TEST_F(ProcuraPedidoTeste, ReivindicaRenomeandoParaLogEAnota) {
+  dir.Escreve("in/00000123.ENV", "000-000 = CRT\r\n");
+  PedidoReivindicado p;
+  ASSERT_TRUE(Procura(p));
+  EXPECT_EQ(p.caminho, Entrada("00000123.log"));
+  EXPECT_EQ(dir.Le("in/00000123.log"), "000-000 = CRT\r\n");
+  EXPECT_EQ(NomesEntrada(), std::vector<std::string>{"00000123.log"});
+  EXPECT_EQ(CapturaLinhas::Linhas(),
+            (std::vector<std::string>{"Arquivo " + Entrada("00000123.ENV") + " encontrado",
+                                      Entrada("00000123.ENV") + " renomeado como " + Entrada("00000123.log")}));
+  // Claimed and in flight until its worker lets it go.
+  EXPECT_TRUE(p.reserva.Ativa());
+  EXPECT_TRUE(PedidoEmCurso("00000123.log"));
+  p.reserva.Libera();
+  EXPECT_FALSE(PedidoEmCurso("00000123.log"));
+
+  // A claimed request is never claimed again.
+  CapturaLinhas::Limpa();
+  PedidoReivindicado outro;
+  EXPECT_FALSE(Procura(outro));
+  EXPECT_TRUE(CapturaLinhas::Linhas().empty());
+  EXPECT_TRUE(dir.Existe("in/00000123.log"));
+}
+
+TEST_F(ProcuraPedidoTeste, ExtensaoEmMinusculasTambemEReivindicada) {
+  dir.Escreve("in/00000123.env", "x");
+  PedidoReivindicado p;
+  ASSERT_TRUE(Procura(p));
+  EXPECT_EQ(p.caminho, Entrada("00000123.log"));
+  EXPECT_EQ(NomesEntrada(), std::vector<std::string>{"00000123.log"});
+}
+
+TEST_F(ProcuraPedidoTeste, Largura16) {
+  dirs.largura = 16;
+  dir.Escreve("in/00000123.ENV", "x");
+  dir.Escreve("in/0000000000000123.ENV", "y");
+  // The file system's order decides which comes first; two scans see both.
+  PedidoReivindicado p, q;
+  const bool primeiro = Procura(p);
+  const bool segundo = Procura(q);
+  EXPECT_NE(primeiro, segundo) << "exactly one claim";
+  EXPECT_EQ((primeiro ? p : q).caminho, Entrada("0000000000000123.log"));
+  EXPECT_EQ(NomesEntrada(), std::vector<std::string>{"0000000000000123.log"}) << "eight digits are wrong at width 16";
+  EXPECT_EQ(CapturaLinhas::Conta("*** Nome de Arquivo Invalido: \"" + Entrada("00000123.ENV") + "\""), 1);
+}
+
+TEST_F(ProcuraPedidoTeste, NomesInvalidosSaoAnotadosEApagados) {
+  for (const char* n : {"123.ENV", "0000012A.ENV", "000001234.ENV"}) dir.Escreve(std::string("in/") + n, "x");
+  dir.Escreve("in/notas.txt", "fica");
+  PedidoReivindicado p;
+  EXPECT_FALSE(Procura(p));
+  EXPECT_EQ(NomesEntrada(), std::vector<std::string>{"notas.txt"});
+  for (const char* n : {"123.ENV", "0000012A.ENV", "000001234.ENV"}) {
+    EXPECT_EQ(CapturaLinhas::Conta("*** Nome de Arquivo Invalido: \"" + Entrada(n) + "\""), 1) << n;
+  }
+  EXPECT_EQ(CapturaLinhas::Conta("*** Arquivo Deletado!"), 3);
+  EXPECT_EQ(CapturaLinhas::ContaCom("encontrado"), 0);
+}
+
+TEST_F(ProcuraPedidoTeste, RespostaAntigaApagadaAntesDaVerificacaoDoNome) {
+  dir.Escreve("out/00000123.rsp", "velha");
+  dir.Escreve("out/123.rsp", "velha");
+  dir.Escreve("out/00000999.rsp", "de outro pedido");
+  dir.Escreve("in/123.ENV", "x");
+  dir.Escreve("in/00000123.ENV", "x");
+  // The claim of 00000123 fails: its .log name is taken by a directory.
+  dir.CriaSubdiretorio("in/00000123.log/ocupado");
+  PedidoReivindicado p;
+  EXPECT_FALSE(Procura(p));
+  EXPECT_FALSE(dir.Existe("out/00000123.rsp")) << "removed even though the claim failed";
+  EXPECT_FALSE(dir.Existe("out/123.rsp")) << "removed even though the name is wrong";
+  EXPECT_TRUE(dir.Existe("out/00000999.rsp"));
+}
+
+TEST_F(ProcuraPedidoTeste, AlvoExistenteESubstituido) {
+  dir.Escreve("in/00000123.log", "antigo");
+  dir.Escreve("in/00000123.ENV", "novo");
+  PedidoReivindicado p;
+  ASSERT_TRUE(Procura(p));
+  EXPECT_EQ(dir.Le("in/00000123.log"), "novo");
+  EXPECT_EQ(CapturaLinhas::ContaCom("Erro"), 0);
+}
+
+TEST_F(ProcuraPedidoTeste, OnzeNomesInvalidosEncerramOServico) {
+  for (int i = 0; i < 11; ++i) dir.Escreve("in/x" + std::to_string(i) + ".ENV", "x");
+  PedidoReivindicado p;
+  try {
+    Procura(p);
+    FAIL() << "expected Err";
+  } catch (const Err& e) {
+    EXPECT_STREQ(e.mensagem, "*** Erro Arquivo bloqueado![3]");
+  }
+  EXPECT_EQ(CapturaLinhas::Conta("*** Arquivo Deletado!"), 10);
+  EXPECT_EQ(NomesEntrada().size(), 1u);
+}
+
+TEST_F(ProcuraPedidoTeste, DezArquivosExaminadosNaoBastamParaEncerrar) {
+  for (int i = 0; i < 10; ++i) dir.Escreve("in/x" + std::to_string(i) + ".ENV", "x");
+  PedidoReivindicado p;
+  EXPECT_FALSE(Procura(p));
+  EXPECT_TRUE(NomesEntrada().empty());
+}
+
+TEST_F(ProcuraPedidoTeste, ArquivoBloqueadoERetentadoComCalmaAteSair) {
+  dir.Escreve("in/00000123.ENV", "pedido");
+  dir.CriaSubdiretorio("in/00000123.log/ocupado");
+  const std::string env = Entrada("00000123.ENV"), log = Entrada("00000123.log");
+
+  PedidoReivindicado p;
+  EXPECT_FALSE(Procura(p));
+  EXPECT_EQ(CapturaLinhas::Conta("Arquivo " + env + " encontrado"), 1);
+  EXPECT_EQ(CapturaLinhas::Conta("*** Erro ao renomear para " + log), 1);
+  ASSERT_EQ(bloqueados.Quantidade(), 1);
+  EXPECT_FALSE(PedidoEmCurso("00000123.log")) << "a failed claim holds nothing in flight";
+
+  // Scan again and again: each try is at least 100 ms after the one before, and quiet apart from
+  // the line of the target that cannot be removed.
+  std::vector<std::uint32_t> tentativas{plataforma::Ticks()};
+  const auto fim = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+  while (bloqueados.Tentativas(0) < 3 && std::chrono::steady_clock::now() < fim) {
+    const std::int32_t antes = bloqueados.Tentativas(0);
+    const auto linhasAntes = CapturaLinhas::Linhas().size();
+    const std::uint32_t agora = plataforma::Ticks();
+    EXPECT_FALSE(Procura(p));
+    if (bloqueados.Tentativas(0) != antes) {
+      tentativas.push_back(agora);
+    } else {
+      EXPECT_EQ(CapturaLinhas::Linhas().size(), linhasAntes) << "a try that is not due logs nothing";
+    }
+    plataforma::Dorme(5);
+  }
+  ASSERT_EQ(bloqueados.Tentativas(0), 3);
+  for (std::size_t i = 1; i < tentativas.size(); ++i) EXPECT_GE(tentativas[i] - tentativas[i - 1], 90u);
+  EXPECT_EQ(CapturaLinhas::Conta("Arquivo " + env + " encontrado"), 1) << "found is logged once";
+  EXPECT_EQ(CapturaLinhas::Conta("*** Erro ao renomear para " + log), 1) << "retries fail quietly";
+
+  // The point of sale lets go: the next due try claims it and frees the slot.
+  std::filesystem::remove_all(dir / "in/00000123.log");
+  ASSERT_TRUE(EsperaAte([&] { return Procura(p); }, std::chrono::seconds(3)));
+  EXPECT_EQ(p.caminho, log);
+  EXPECT_EQ(dir.Le("in/00000123.log"), "pedido");
+  EXPECT_EQ(bloqueados.Quantidade(), 0);
+  EXPECT_EQ(bloqueados.Procura("00000123.ENV"), -1);
+  EXPECT_EQ(CapturaLinhas::Conta(env + " renomeado como " + log), 1);
+  EXPECT_EQ(CapturaLinhas::Conta("Arquivo " + env + " encontrado"), 1);
+}
+
+TEST_F(ProcuraPedidoTeste, TabelaCheiaEncerraOServico) {
+  // Ten requests that cannot be claimed fill the table.
+  for (int i = 0; i < 10; ++i) {
+    const std::string nome = "0000010" + std::to_string(i);
+    dir.Escreve("in/" + nome + ".ENV", "x");
+    dir.CriaSubdiretorio("in/" + nome + ".log/ocupado");
+  }
+  PedidoReivindicado p;
+  EXPECT_FALSE(Procura(p));
+  ASSERT_EQ(bloqueados.Quantidade(), 10);
+  // Their files go away, but their entries stay; one more request that cannot be claimed is fatal.
+  for (int i = 0; i < 10; ++i) std::filesystem::remove(dir / ("in/0000010" + std::to_string(i) + ".ENV"));
+  dir.Escreve("in/00000200.ENV", "x");
+  dir.CriaSubdiretorio("in/00000200.log/ocupado");
+  try {
+    Procura(p);
+    FAIL() << "expected Err";
+  } catch (const Err& e) {
+    EXPECT_STREQ(e.mensagem, "*** Erro Arquivo bloqueado![2]");
+  }
+  EXPECT_EQ(bloqueados.Quantidade(), 10);
+}
+
+TEST_F(ProcuraPedidoTeste, SemMascaraNadaAcontece) {
+  dir.Escreve("in/00000123.ENV", "x");
+  dirs.mascaraEntrada.clear();
+  PedidoReivindicado p;
+  EXPECT_FALSE(Procura(p));
+  EXPECT_TRUE(dir.Existe("in/00000123.ENV"));
+}
+
+TEST(TrocaExtensao, TrocaOsTresUltimos) {
+  EXPECT_EQ(TrocaExtensao("00000123.ENV", "log"), "00000123.log");
+  EXPECT_EQ(TrocaExtensao("00000123.env", "rsp"), "00000123.rsp");
+  EXPECT_EQ(TrocaExtensao("ab", "log"), "log");
+}
+
+}  // namespace

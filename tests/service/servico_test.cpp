@@ -1,0 +1,191 @@
+// The service thread end to end inside the process: start-up, claims handed to workers, the
+// clean-up with requests in flight, the fatal path and the orderly stop.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "apoio/DiretorioTemporario.h"
+#include "apoio/Processo.h"
+#include "catalogo/Catalogo.h"
+#include "platform/Relogio.h"
+#include "service/CapturaLinhas.h"
+#include "service/IniciaWorker.h"
+#include "service/TThreadServer.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+class ServicoTeste : public ::testing::Test {
+ protected:
+  // Static: the service thread may use them until it has set the end flag.
+  static std::atomic<bool> encerrado;
+  static std::atomic<bool> parar;
+
+  ServicoTeste() {
+    MontaMapaCodigos();
+    encerrado.store(false);
+    parar.store(false);
+    dir.CriaSubdiretorio("in");
+    dir.CriaSubdiretorio("out");
+    opcoes.esperaInicial = 50;
+    opcoes.esperaFatal = 100;
+    opcoes.caminhoIni = dir / "zelp.ini";
+    opcoes.parar = &parar;
+  }
+
+  ~ServicoTeste() override {
+    parar.store(true);
+    EXPECT_TRUE(EsperaAte([] { return encerrado.load(); }, 10s)) << "the service thread did not stop";
+    EXPECT_TRUE(EsperaAte([] { return WorkersEmExecucao() == 0; }, 20s)) << "workers still running";
+  }
+
+  void EscreveIni(const std::string& extra, bool comUrl = true, int tOutIni = 1) {
+    std::string ini = "[Tempos]\r\nTOutIni=" + std::to_string(tOutIni) +
+                      "\r\n[Diretorios]\r\nEntrada=" + (dir / "in") + "\r\nSaida=" + (dir / "out") +
+                      "\r\nTamNomeArq=8\r\n[PEstab]\r\npar0=estab0.dat\r\n";
+    if (comUrl) ini += "[End0]\r\nurl=127.0.0.1\r\nPort=9\r\n";
+    dir.Escreve("zelp.ini", ini + extra);
+  }
+
+  static std::string Numero(int n) {
+    char b[16];
+    std::snprintf(b, sizeof b, "%08d", n);
+    return b;
+  }
+
+  void EscrevePedido(int n, const std::string& cabecalho = "CRT") {
+    const std::string num = Numero(n);
+    // Written under another name first, so the scan never sees a half-written request.
+    dir.Escreve("in/" + num + ".tmp", "000-000 = " + cabecalho + "\r\n001-000 = " + std::to_string(n) +
+                                          "\r\n011-000 = 31\r\n383-000 = 0\r\n999-999 = \r\n");
+    std::filesystem::rename(dir / ("in/" + num + ".tmp"), dir / ("in/" + num + ".ENV"));
+  }
+
+  std::vector<std::string> Nomes(const std::string& sub) const {
+    std::vector<std::string> v;
+    for (const auto& e : std::filesystem::directory_iterator(dir / sub)) v.push_back(e.path().filename().string());
+    return v;
+  }
+
+  void Inicia() { servico.emplace(encerrado, opcoes); }
+
+  DiretorioTemporario dir;
+  CapturaLinhas janela;
+  OpcoesServico opcoes;
+  std::optional<TThreadServer> servico;
+};
+
+std::atomic<bool> ServicoTeste::encerrado{false};
+std::atomic<bool> ServicoTeste::parar{false};
+
+TEST_F(ServicoTeste, ReivindicaEEntregaAoWorker) {
+  EscreveIni("");
+  EscrevePedido(123);
+  Inicia();
+  ASSERT_TRUE(EsperaAte([&] { return dir.Existe("out/00000123.sta"); }, 10s));
+  EXPECT_EQ(dir.Le("out/00000123.sta"), "000-000 = ATV\r\n001-000 = 00000123\r\n999-999 = \r\n");
+  EXPECT_TRUE(dir.Existe("in/00000123.log")) << "without [Deleta] Log the processed request stays";
+  const auto linhas = CapturaLinhas::Linhas();
+  ASSERT_FALSE(linhas.empty());
+  EXPECT_EQ(linhas.front(), "Servidor ZELP V00.68");
+  EXPECT_EQ(CapturaLinhas::Conta("Arquivo " + (dir / "in/") + "00000123.ENV encontrado"), 1);
+
+  // A processed request is never claimed again.
+  CapturaLinhas::Limpa();
+  plataforma::Dorme(500);
+  EXPECT_EQ(CapturaLinhas::ContaCom("encontrado"), 0);
+  EXPECT_TRUE(dir.Existe("in/00000123.log"));
+}
+
+TEST_F(ServicoTeste, NadaAconteceDuranteAEsperaInicial) {
+  EscreveIni("");
+  EscrevePedido(7);
+  opcoes.esperaInicial = 1500;
+  Inicia();
+  plataforma::Dorme(500);
+  EXPECT_TRUE(CapturaLinhas::Linhas().empty());
+  EXPECT_TRUE(dir.Existe("in/00000007.ENV"));
+  EXPECT_TRUE(EsperaAte([&] { return dir.Existe("out/00000007.sta"); }, 10s));
+}
+
+TEST_F(ServicoTeste, ConfiguracaoSemUrlEncerraPeloCaminhoFatal) {
+  EscreveIni("", /*comUrl=*/false);
+  EscrevePedido(5);
+  opcoes.esperaFatal = 1000;
+  Inicia();
+  const std::string mensagem = "\n*** Nenhuma 'url' especificada!!!";
+  ASSERT_TRUE(EsperaAte([&] { return CapturaLinhas::Conta(mensagem) == 1; }, 10s));
+  const auto visto = std::chrono::steady_clock::now();
+  EXPECT_FALSE(encerrado.load()) << "the end flag waits for the fatal pause";
+  ASSERT_TRUE(EsperaAte([] { return encerrado.load(); }, 10s));
+  EXPECT_GE(std::chrono::steady_clock::now() - visto, 800ms);
+
+  const auto linhas = CapturaLinhas::Linhas();
+  ASSERT_EQ(linhas.size(), 2u);
+  EXPECT_EQ(linhas[0], "Servidor ZELP V00.68") << "the banner comes before the first load";
+  EXPECT_EQ(linhas[1], mensagem);
+  EXPECT_TRUE(dir.Existe("in/00000005.ENV")) << "nothing is claimed once the service has failed";
+}
+
+TEST_F(ServicoTeste, PedidoDeParadaEncerraSemCaminhoFatal) {
+  EscreveIni("");
+  Inicia();
+  ASSERT_TRUE(EsperaAte([] { return CapturaLinhas::Conta("Servidor ZELP V00.68") == 1; }, 10s));
+  parar.store(true);
+  ASSERT_TRUE(EsperaAte([] { return encerrado.load(); }, 5s));
+  EXPECT_EQ(CapturaLinhas::ContaCom("***"), 0);
+  // Stopped: a request dropped now stays where it is.
+  EscrevePedido(9);
+  plataforma::Dorme(300);
+  EXPECT_TRUE(dir.Existe("in/00000009.ENV"));
+}
+
+TEST_F(ServicoTeste, PedidoInutilizavelOuAtvComDeletaLog) {
+  EscreveIni("[Deleta]\r\nLog=1\r\n");
+  // Three fields: not usable, no status.
+  dir.Escreve("in/00000003.ENV", "000-000 = CRT\r\n001-000 = 3\r\n999-999 = \r\n");
+  // ATV with four fields: the status is its whole answer.
+  EscrevePedido(4, "ATV");
+  Inicia();
+  ASSERT_TRUE(EsperaAte([&] { return dir.Existe("out/00000004.sta"); }, 10s));
+  ASSERT_TRUE(EsperaAte([&] { return Nomes("in").empty(); }, 10s)) << "both processed requests are deleted";
+  EXPECT_FALSE(dir.Existe("out/00000003.sta"));
+  EXPECT_FALSE(dir.Existe("out/00000004.rsp"));
+}
+
+// With [Deleta] Log set every worker deletes the processed requests of all transactions; a request
+// claimed but not yet handed over, or still being read, must survive them.
+TEST_F(ServicoTeste, MuitosPedidosComDeletaLogNenhumSePerde) {
+  EscreveIni("[Deleta]\r\nLog=1\r\n", true, /*tOutIni=*/0);
+  constexpr int ONDAS = 4, POR_ONDA = 25;
+  Inicia();
+  ASSERT_TRUE(EsperaAte([] { return CapturaLinhas::Conta("Servidor ZELP V00.68") == 1; }, 10s));
+  int n = 1000;
+  for (int onda = 0; onda < ONDAS; ++onda) {
+    for (int i = 0; i < POR_ONDA; ++i) EscrevePedido(++n);
+    plataforma::Dorme(30);
+  }
+  const auto todos = [&] {
+    for (int k = 1001; k <= n; ++k) {
+      if (!dir.Existe("out/" + Numero(k) + ".sta")) return false;
+    }
+    return true;
+  };
+  EXPECT_TRUE(EsperaAte(todos, 60s));
+  for (int k = 1001; k <= n; ++k) {
+    EXPECT_EQ(dir.Le("out/" + Numero(k) + ".sta"), "000-000 = ATV\r\n001-000 = " + Numero(k) + "\r\n999-999 = \r\n")
+        << "each worker answers its own request";
+  }
+  EXPECT_TRUE(EsperaAte([&] { return Nomes("in").empty(); }, 10s)) << "the last clean-up takes every processed request";
+  EXPECT_EQ(CapturaLinhas::ContaCom("***"), 0);
+  EXPECT_EQ(CapturaLinhas::ContaCom("encontrado"), ONDAS * POR_ONDA);
+}
+
+}  // namespace
