@@ -66,6 +66,7 @@ int TempoRespostaValido(int tOutCnf) {
 
 int RecebeDados(plataforma::Socket& socket, std::uint8_t* destino, int n, std::int32_t& orcamento,
                 int tOutCnf) {
+  if (n < 0 || (n > 0 && destino == nullptr)) Falha(socket, ERRO_RECEBIMENTO);
   int recebidos = 0;
   for (;;) {
     // Never more than is missing: bytes after the announced data stay unread.

@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 #include <iconv.h>
 
+#include <cctype>
 #include <cstdio>
+#include <ostream>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -120,6 +122,16 @@ struct VetorEstab {
   const char* verificador;
 };
 
+void PrintTo(const VetorEstab& v, std::ostream* os) { *os << v.arquivo; }
+
+std::string NomeVetor(const ::testing::TestParamInfo<VetorEstab>& info) {
+  std::string nome = info.param.arquivo;
+  for (char& c : nome) {
+    if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+  }
+  return nome;
+}
+
 class VetoresEstabelecimento : public ::testing::TestWithParam<VetorEstab> {};
 
 TEST_P(VetoresEstabelecimento, EveryIntermediateValue) {
@@ -146,7 +158,8 @@ INSTANTIATE_TEST_SUITE_P(
         VetorEstab{"estab-d.dat", 0xFF88, "00654167fa6930c9", "926ae8c140a9f94f", "017d3e98e4da3bea", "017="},
         // A CRC of 65535: the block starts "0065535".
         VetorEstab{"estab-crc-ffff.dat", 0xFFFF, "0065535b541234d9", "e9c5d3d7d2c5e8f1", "e80e42aaa64d5728",
-                   ">80>"}));
+                   ">80>"}),
+    NomeVetor);
 
 TEST(CalculaVerificador, OnlyBytesBeforeTheCheckValueCount) {
   auto imagem = LeVetor("estab-a.dat");
