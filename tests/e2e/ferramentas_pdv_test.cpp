@@ -1,0 +1,180 @@
+// zelp-pdv against a gateway played by the test itself: the request file it publishes, and its exit
+// status for approval, refusal, error response, no status and no response.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "apoio/DiretorioTemporario.h"
+#include "apoio/Processo.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+namespace fs = std::filesystem;
+
+class PdvTeste : public testing::Test {
+ protected:
+  void SetUp() override {
+    dir_.CriaSubdiretorio("entrada");
+    dir_.CriaSubdiretorio("saida");
+  }
+
+  void Inicia(std::vector<std::string> args) {
+    args.insert(args.begin(), {"--entrada", "entrada", "--saida", "saida"});
+    pdv_ = std::make_unique<Processo>(CaminhoPrograma("zelp-pdv"), args, dir_.Caminho(), dir_ / "pdv.out");
+  }
+
+  int Termina() {
+    int status = -1;
+    EXPECT_TRUE(pdv_->Espera(20s, status)) << "zelp-pdv did not end";
+    return status;
+  }
+
+  // The gateway's scan: the name of the one request waiting in the input directory.
+  std::string EsperaPedido() {
+    std::string nome;
+    EsperaAte(
+        [&] {
+          std::error_code ec;
+          for (const auto& e : fs::directory_iterator(dir_ / "entrada", ec)) {
+            if (e.path().extension() == ".ENV") nome = e.path().filename().string();
+          }
+          return !nome.empty();
+        },
+        10s);
+    return nome;
+  }
+
+  // Claims the request as the gateway does (renamed to .log) and returns its content.
+  std::string Reivindica(const std::string& nome) {
+    const std::string base = nome.substr(0, nome.size() - 4);
+    fs::rename(dir_ / ("entrada/" + nome), dir_ / ("entrada/" + base + ".log"));
+    return dir_.Le("entrada/" + base + ".log");
+  }
+
+  // Publishes a file in the output directory the gateway's way: written aside, then renamed.
+  void Publica(const std::string& nome, const std::string& conteudo) {
+    dir_.Escreve("saida/publicando.tmp", conteudo);
+    fs::rename(dir_ / "saida/publicando.tmp", dir_ / ("saida/" + nome));
+  }
+
+  static std::string Status(const std::string& id) {
+    return "000-000 = ATV\r\n001-000 = " + id + "\r\n999-999 = \r\n";
+  }
+
+  DiretorioTemporario dir_;
+  std::unique_ptr<Processo> pdv_;
+};
+
+TEST_F(PdvTeste, SemGatewaySaiCom2ERetiraOPedido) {
+  Inicia({"--tempo-status", "1", "000-000=CRT", "011-000=31", "003-000=1500"});
+  EXPECT_EQ(Termina(), 2);
+  EXPECT_NE(pdv_->Saida().find("sem status"), std::string::npos) << pdv_->Saida();
+  // Nothing is left for a gateway that starts later.
+  EXPECT_TRUE(fs::is_empty(dir_ / "entrada"));
+}
+
+TEST_F(PdvTeste, PedidoPublicadoEAprovadoSaiCom0) {
+  Inicia({"011-000=31", "003-000=1500", "000-000=CRT", "098-000=4111111111111111=2812", "999-999="});
+  const std::string nome = EsperaPedido();
+  ASSERT_EQ(nome.size(), 8u + 4u) << "8 digits and .ENV: " << nome;
+  const std::string id = nome.substr(0, 8);
+  EXPECT_EQ(id.find_first_not_of("0123456789"), std::string::npos);
+  // 000-000 first, the chosen 001-000 next, the rest in order, one 999-999 at the end, CR LF.
+  EXPECT_EQ(Reivindica(nome), "000-000 = CRT\r\n001-000 = " + id +
+                                  "\r\n011-000 = 31\r\n003-000 = 1500\r\n098-000 = 4111111111111111=2812\r\n"
+                                  "999-999 = \r\n");
+  Publica(id + ".sta", Status(id));
+  Publica(id + ".rsp", "000-000 = CRT\r\n001-000 = " + id +
+                           "\r\n003-000 = 000000001500\r\n009-000 = 00\r\n370-000 = ZELP HOST\r\n999-999 = \r\n");
+  EXPECT_EQ(Termina(), 0);
+  const std::string saida = pdv_->Saida();
+  EXPECT_NE(saida.find("009-000 = 00\n"), std::string::npos) << saida;
+  EXPECT_NE(saida.find("370-000 = ZELP HOST\n"), std::string::npos) << saida;
+  EXPECT_NE(saida.find("aprovada"), std::string::npos);
+  // Read and done with: status and response are removed.
+  EXPECT_FALSE(dir_.Existe("saida/" + id + ".sta"));
+  EXPECT_FALSE(dir_.Existe("saida/" + id + ".rsp"));
+}
+
+TEST_F(PdvTeste, RecusaSaiCom1EMostraOTexto) {
+  Inicia({"--mantem", "000-000=CRT", "001-000=77", "011-000=31", "003-000=2551"});
+  const std::string nome = EsperaPedido();
+  ASSERT_EQ(nome, "00000077.ENV");
+  EXPECT_NE(Reivindica(nome).find("001-000 = 77\r\n"), std::string::npos);
+  Publica("00000077.sta", Status("00000077"));
+  Publica("00000077.rsp",
+          "000-000 = CRT\r\n001-000 = 00000077\r\n009-000 = 51\r\n030-000 = SALDO INSUFICIENTE (51)   \r\n"
+          "999-999 = \r\n");
+  EXPECT_EQ(Termina(), 1);
+  EXPECT_NE(pdv_->Saida().find("recusada: codigo 51, SALDO INSUFICIENTE (51)"), std::string::npos) << pdv_->Saida();
+  EXPECT_TRUE(dir_.Existe("saida/00000077.rsp")) << "--mantem keeps the response";
+}
+
+TEST_F(PdvTeste, RespostaDeErroSemCodigoSaiCom1) {
+  Inicia({"--largura", "10", "000-000=CRT", "001-000=5", "011-000=99", "003-000=1500"});
+  const std::string nome = EsperaPedido();
+  ASSERT_EQ(nome, "0000000005.ENV");
+  Reivindica(nome);
+  Publica("0000000005.sta", Status("0000000005"));
+  Publica("0000000005.rsp",
+          "000-000 = ???\r\n001-000 = 0000000005\r\n030-000 = *ZELP* Campo [011-000 = 99] invalido\r\n999-999 = \r\n");
+  EXPECT_EQ(Termina(), 1);
+  EXPECT_NE(pdv_->Saida().find("recusada: codigo (nenhum), *ZELP* Campo [011-000 = 99] invalido"), std::string::npos)
+      << pdv_->Saida();
+}
+
+TEST_F(PdvTeste, StatusSemRespostaNoTempoSaiCom3) {
+  Inicia({"--tempo-resposta", "1", "000-000=CRT", "001-000=8", "011-000=31", "003-000=1500"});
+  const std::string nome = EsperaPedido();
+  ASSERT_EQ(nome, "00000008.ENV");
+  Reivindica(nome);
+  Publica("00000008.sta", Status("00000008"));
+  EXPECT_EQ(Termina(), 3);
+  EXPECT_NE(pdv_->Saida().find("sem resposta em 1 s"), std::string::npos) << pdv_->Saida();
+}
+
+TEST_F(PdvTeste, PedidoATVTerminaNoStatus) {
+  Inicia({"000-000=atv", "001-000=9", "002-000=1"});
+  const std::string nome = EsperaPedido();
+  ASSERT_EQ(nome, "00000009.ENV");
+  Reivindica(nome);
+  Publica("00000009.sta", Status("00000009"));
+  EXPECT_EQ(Termina(), 0);
+  EXPECT_NE(pdv_->Saida().find("gateway no ar"), std::string::npos) << pdv_->Saida();
+}
+
+TEST_F(PdvTeste, RespostaAntigaDoMesmoNumeroNaoETomadaPelaNova) {
+  Publica("00000010.sta", Status("00000010"));
+  Publica("00000010.rsp", "000-000 = CRT\r\n001-000 = 00000010\r\n009-000 = 00\r\n999-999 = \r\n");
+  Inicia({"--tempo-status", "1", "000-000=CRT", "001-000=10", "011-000=31", "003-000=1500"});
+  EXPECT_EQ(Termina(), 2);
+  EXPECT_FALSE(dir_.Existe("saida/00000010.rsp"));
+}
+
+TEST_F(PdvTeste, ArgumentosErradosSaoRecusadosCom4SemPublicarNada) {
+  const std::vector<std::vector<std::string>> errados = {
+      {},
+      {"sem-igual"},
+      {"1000-000=x"},
+      {"01a-000=x"},
+      {"001-000=abc", "000-000=CRT"},
+      {"001-000=123456789", "000-000=CRT"},
+      {"001-000=-5", "000-000=CRT"},
+      {"--largura", "7", "000-000=CRT"},
+      {"--tempo-status", "0", "000-000=CRT"},
+      {"--opcao", "1", "000-000=CRT"},
+      {"000-000=CRT", "030-000=linha\r\n999-999="},
+  };
+  for (const auto& args : errados) {
+    Inicia(args);
+    EXPECT_EQ(Termina(), 4) << (args.empty() ? std::string("(nada)") : args.back());
+  }
+  EXPECT_TRUE(fs::is_empty(dir_ / "entrada"));
+}
+
+}  // namespace
