@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <sys/socket.h>
 
+#include <condition_variable>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -55,6 +57,26 @@ std::string FalhaTroca(plataforma::Socket s, BF& pedido, BF& resposta, int tOutC
     return e.Texto();
   }
 }
+
+// Lets a host script wait (at most 5 s) until the test has its connection in hand: a reset that
+// came before the connect was seen would fail the connection instead of the exchange.
+class Sinal {
+ public:
+  void Da() {
+    std::lock_guard<std::mutex> l(m_);
+    dado_ = true;
+    cv_.notify_all();
+  }
+  void Espera() {
+    std::unique_lock<std::mutex> l(m_);
+    cv_.wait_for(l, std::chrono::seconds(5), [this] { return dado_; });
+  }
+
+ private:
+  std::mutex m_;
+  std::condition_variable cv_;
+  bool dado_ = false;
+};
 
 class TrocaMensagemTeste : public ::testing::Test {
  protected:
@@ -245,8 +267,13 @@ TEST_F(TrocaMensagemTeste, MissingDataRunsOutTheSameBudget) {
 }
 
 TEST_F(TrocaMensagemTeste, ResetBeforeTheSendIsASendFailure) {
-  HostTeste host([&](int c) { FechaComReset(c); });
+  Sinal conectou;
+  HostTeste host([&](int c) {
+    conectou.Espera();
+    FechaComReset(c);
+  });
   plataforma::Socket s = ConectaHost(host.Porta());
+  conectou.Da();
   ASSERT_TRUE(s.Valido());
   host.Espera();
   // The reset has reached the socket before anything is sent.
@@ -259,8 +286,13 @@ TEST_F(TrocaMensagemTeste, ResetBeforeTheSendIsASendFailure) {
 
 TEST_F(TrocaMensagemTeste, SendToAClosedPeerDoesNotKillTheProcess) {
   // After the reset a second send would raise SIGPIPE unless it is suppressed.
-  HostTeste host([&](int c) { FechaComReset(c); });
+  Sinal conectou;
+  HostTeste host([&](int c) {
+    conectou.Espera();
+    FechaComReset(c);
+  });
   plataforma::Socket s = ConectaHost(host.Porta());
+  conectou.Da();
   host.Espera();
   ASSERT_TRUE(EsperaLegivel(s.Fd(), 5000));
   char lixo[4];
