@@ -3,6 +3,7 @@
 
 #include <cstring>
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -114,6 +115,8 @@ struct CasoCheque {
   std::function<std::vector<CampoTeste>()> campos;
   const char* esperado;
 };
+
+void PrintTo(const CasoCheque& c, std::ostream* os) { *os << c.nome; }
 
 class RecusaCheque : public ::testing::TestWithParam<CasoCheque> {};
 

@@ -3,6 +3,7 @@
 
 #include <cstring>
 #include <initializer_list>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,8 @@ struct CasoCodificacao {
   int tamanho;
   const char* esperado;  // hex of the bytes the field takes (tamanho + 1 for the prefixed BCD)
 };
+
+void PrintTo(const CasoCodificacao& c, std::ostream* os) { *os << c.nome; }
 
 class Codificacao : public ::testing::TestWithParam<CasoCodificacao> {};
 

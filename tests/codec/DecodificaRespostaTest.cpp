@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -93,6 +94,8 @@ struct CasoVariante {
   bool aprovacao;
 };
 
+void PrintTo(const CasoVariante& c, std::ostream* os) { *os << "code " << c.codigo << " '" << c.resposta << "'"; }
+
 class Variante : public ::testing::TestWithParam<CasoVariante> {};
 
 TEST_P(Variante, EscolhidaPeloCodigoDeResposta) {
@@ -132,6 +135,8 @@ struct CasoRepeticao {
   std::uint8_t contagem;
   int ocorrencias;
 };
+
+void PrintTo(const CasoRepeticao& c, std::ostream* os) { *os << "count byte " << int(c.contagem); }
 
 class Repeticao : public ::testing::TestWithParam<CasoRepeticao> {};
 
@@ -226,6 +231,8 @@ struct CasoDecodificador {
   int tamanho;
   std::string esperado;
 };
+
+void PrintTo(const CasoDecodificador& c, std::ostream* os) { *os << c.nome; }
 
 class Decodificador : public ::testing::TestWithParam<CasoDecodificador> {};
 

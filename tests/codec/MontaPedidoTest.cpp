@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -48,6 +49,8 @@ struct CasoRecusa {
   std::function<std::vector<CampoTeste>()> campos;
   const char* esperado;  // "" = accepted
 };
+
+void PrintTo(const CasoRecusa& c, std::ostream* os) { *os << c.nome; }
 
 class RecusaPedido : public ::testing::TestWithParam<CasoRecusa> {};
 

@@ -1,6 +1,7 @@
 // Whole request frames of five types compared byte for byte with fixed vectors.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -51,6 +52,8 @@ std::vector<CasoQuadro> Casos() {
   };
 }
 
+void PrintTo(const CasoQuadro& c, std::ostream* os) { *os << c.nome; }
+
 class QuadroPedido : public ::testing::TestWithParam<CasoQuadro> {};
 
 TEST_P(QuadroPedido, IgualAoVetorByteAByte) {
@@ -89,6 +92,45 @@ TEST(QuadroPedido, CapacidadesDosBuffers) {
   EXPECT_EQ(CapacidadeResposta(tiposTransacao[0]), 230 + 8);
   EXPECT_EQ(CapacidadeResposta(tiposTransacao[10]), 910 + 8);
   EXPECT_EQ(CapacidadeResposta(tiposTransacao[18]), 231 + 12 * 13 + 8);
+}
+
+}  // namespace
+
+namespace {
+
+// The assembly and the decoder write and read at the layouts' offsets without further checks
+// against the buffers; every field of the catalogue, in every repetition, must lie inside them.
+std::int32_t Fim(const TLayoutCampo& d, const TLayoutMensagem& l) {
+  std::int32_t bytes = d.tipo == TIPO_BINARIO || d.tipo == TIPO_CARACTER ? 1 : d.tamanho;
+  if (d.tipo == TIPO_PREFIXO_BCD) bytes += 1;
+  if (d.tipo == TIPO_CHEQUE) bytes = 0;  // the cheque block writes 52..64 + 14 x 12 on its own
+  const std::int32_t repeticoes = d.repetido == 1 && l.TemGrupo() ? l.maxRepeticoes - 1 : 0;
+  return d.posicao + bytes + repeticoes * l.tamRepeticao;
+}
+
+TEST(QuadroPedido, CamposDoCatalogoCabemNosBuffers) {
+  for (int i = 0; i < numTipos; ++i) {
+    const TTipoTransacao& t = tiposTransacao[i];
+    const std::int32_t dadosPedido = CapacidadePedido(t) - t.prefixo - 8;
+    for (int k = 0; k < t.pedido.numDefinicoes; ++k) {
+      const TLayoutCampo& d = t.pedido.definicoes[k];
+      if (d.posicao < 0) continue;
+      EXPECT_LE(Fim(d, t.pedido), dadosPedido) << "code " << t.codigo << " field " << d.numero;
+      if (t.pedido.TemGrupo() && d.posicao == t.pedido.posContador) {
+        EXPECT_EQ(d.tipo, TIPO_BINARIO) << t.codigo;
+      }
+      if (d.tipo == TIPO_CHEQUE) {
+        EXPECT_LE(64 + 14 * 12, dadosPedido);
+      }
+    }
+    const std::int32_t dadosResposta = CapacidadeResposta(t) - 8;
+    for (int k = 0; k < t.resposta.numDefinicoes; ++k) {
+      const TLayoutCampo& d = t.resposta.definicoes[k];
+      if (d.posicao < 0) continue;
+      EXPECT_LE(Fim(d, t.resposta), dadosResposta) << "code " << t.codigo << " response field " << d.numero;
+      EXPECT_LE(d.tamanho, d.tipo == TIPO_NUMERICO ? 259 : 129) << "code " << t.codigo << " field " << d.numero;
+    }
+  }
 }
 
 }  // namespace
