@@ -151,7 +151,8 @@ TEST(FilaLinhas, VariasThreadsLinhasInteirasEEmOrdem) {
   });
   for (int t = 0; t < THREADS; ++t) {
     threads.emplace_back([&, t] {
-      for (int i = 0; i < POR_THREAD; ++i) fila.Adiciona(("t" + std::to_string(t) + " " + std::to_string(i) + " " + carga).c_str());
+      for (int i = 0; i < POR_THREAD; ++i)
+        fila.Adiciona(("t" + std::to_string(t) + " " + std::to_string(i) + " " + carga).c_str());
     });
   }
   for (auto& th : threads) th.join();

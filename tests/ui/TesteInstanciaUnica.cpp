@@ -1,0 +1,136 @@
+// The single-instance rule: the lock itself, and the program started twice.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QString>
+
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "apoio/DiretorioTemporario.h"
+#include "apoio/Processo.h"
+#include "ui/ApoioUi.h"
+#include "ui/InstanciaUnica.h"
+
+using namespace std::chrono_literals;
+namespace fs = std::filesystem;
+
+namespace {
+
+class InstanciaUnica : public testing::Test {
+ protected:
+  void SetUp() override {
+    if (EmTelaX()) GTEST_SKIP() << "runs on the offscreen platform";
+  }
+};
+
+using Programa = InstanciaUnica;
+
+QString Caminho(const DiretorioTemporario& dir, const char* nome) { return QString::fromStdString(dir / nome); }
+
+// zelp on the offscreen platform, with its lock in dir.
+std::unique_ptr<Processo> IniciaZelp(const DiretorioTemporario& dir, const std::string& saida) {
+  std::string zelp = CaminhoPrograma("zelp");
+  return std::make_unique<Processo>(
+      AchaPrograma("env"),
+      std::vector<std::string>{"-u", "DBUS_SESSION_BUS_ADDRESS", "QT_QPA_PLATFORM=offscreen",
+                               "XDG_RUNTIME_DIR=" + dir.Caminho(), zelp},
+      dir.Caminho(), dir / saida);
+}
+
+void ExigeZelp() {
+  ASSERT_TRUE(fs::exists(CaminhoPrograma("zelp"))) << "build the zelp program first";
+}
+
+}  // namespace
+
+TEST_F(InstanciaUnica, SegundaTravaFalhaEnquantoAPrimeiraVive) {
+  DiretorioTemporario dir;
+  QString caminho = Caminho(dir, "zelp.lock");
+  {
+    TInstanciaUnica primeira(caminho);
+    EXPECT_TRUE(primeira.PodeIniciar());
+    EXPECT_TRUE(primeira.Travada());
+    TInstanciaUnica segunda(caminho);
+    EXPECT_FALSE(segunda.PodeIniciar());
+    EXPECT_FALSE(segunda.Travada());
+  }
+  TInstanciaUnica depois(caminho);
+  EXPECT_TRUE(depois.PodeIniciar()) << "the lock goes with its holder";
+  EXPECT_TRUE(depois.Travada());
+}
+
+TEST_F(InstanciaUnica, SemDiretorioGravavelOProgramaAindaRoda) {
+  DiretorioTemporario dir;
+  TInstanciaUnica instancia(Caminho(dir, "nao-existe/zelp.lock"));
+  EXPECT_TRUE(instancia.PodeIniciar());
+  EXPECT_FALSE(instancia.Travada());
+}
+
+TEST_F(InstanciaUnica, TravaFicaNoDiretorioDaSessao) {
+  DiretorioTemporario dir;
+  QByteArray antes = qgetenv("XDG_RUNTIME_DIR");
+  bool tinha = qEnvironmentVariableIsSet("XDG_RUNTIME_DIR");
+  qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(dir.Caminho()));
+  EXPECT_EQ(TInstanciaUnica::CaminhoPadrao().toStdString(), dir / "zelp.lock");
+  qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(dir / "nao-existe"));
+  EXPECT_TRUE(TInstanciaUnica::CaminhoPadrao().startsWith(QStringLiteral("/tmp/zelp")));
+  qunsetenv("XDG_RUNTIME_DIR");
+  EXPECT_TRUE(TInstanciaUnica::CaminhoPadrao().startsWith(QStringLiteral("/tmp/zelp")));
+  EXPECT_TRUE(TInstanciaUnica::CaminhoPadrao().endsWith(QStringLiteral(".lock")));
+  EXPECT_FALSE(TInstanciaUnica::CaminhoPadrao().mid(5).contains(QLatin1Char('/')));
+  if (tinha) qputenv("XDG_RUNTIME_DIR", antes);
+}
+
+TEST_F(InstanciaUnica, SegundoInicioTerminaLogoComZeroEmSilencio) {
+  ExigeZelp();
+  DiretorioTemporario dir;
+  fs::permissions(dir.Caminho(), fs::perms::owner_all, fs::perm_options::replace);
+  auto primeiro = IniciaZelp(dir, "primeiro.out");
+  ASSERT_TRUE(EsperaAte([&] { return dir.Existe("zelp.lock") || !primeiro->Rodando(); }, 15000ms));
+  ASSERT_TRUE(primeiro->Rodando()) << primeiro->Saida();
+
+  for (const char* saida : {"segundo.out", "terceiro.out"}) {
+    SCOPED_TRACE(saida);
+    auto outro = IniciaZelp(dir, saida);
+    int status = -1;
+    ASSERT_TRUE(outro->Espera(15000ms, status)) << "a second instance must end at once";
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(outro->Saida(), "") << "and say nothing";
+    EXPECT_TRUE(primeiro->Rodando()) << "the first goes on undisturbed";
+    EXPECT_TRUE(dir.Existe("zelp.lock"));
+  }
+}
+
+TEST_F(InstanciaUnica, TravaDeProcessoMortoNaoImpedeNovoInicio) {
+  ExigeZelp();
+  DiretorioTemporario dir;
+  fs::permissions(dir.Caminho(), fs::perms::owner_all, fs::perm_options::replace);
+  {
+    auto morto = IniciaZelp(dir, "morto.out");
+    ASSERT_TRUE(EsperaAte([&] { return dir.Existe("zelp.lock"); }, 15000ms));
+    morto->Sinaliza(SIGKILL);
+    int status = -1;
+    ASSERT_TRUE(morto->Espera(10000ms, status));
+  }
+  ASSERT_TRUE(dir.Existe("zelp.lock")) << "a killed process leaves its lock file behind";
+  auto novo = IniciaZelp(dir, "novo.out");
+  // Still running well after a second instance would have gone.
+  EXPECT_FALSE(EsperaAte([&] { return !novo->Rodando(); }, 1500ms)) << novo->Saida();
+}
+
+TEST_F(Programa, TerminaComFalhaAposErroFatalDoServico) {
+  ExigeZelp();
+  DiretorioTemporario dir;
+  fs::permissions(dir.Caminho(), fs::perms::owner_all, fs::perm_options::replace);
+  dir.Escreve("zelp.ini", "[Tempos]\r\nTOutIni=1\r\n");
+  auto zelp = IniciaZelp(dir, "zelp.out");
+  // 2 s before the service starts, 10 s after its fatal error, then one tick of the timer.
+  int status = -1;
+  ASSERT_TRUE(zelp->Espera(30000ms, status)) << zelp->Saida();
+  EXPECT_EQ(status, 1);
+}
