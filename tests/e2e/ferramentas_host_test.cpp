@@ -18,38 +18,13 @@
 #include "apoio/Processo.h"
 #include "catalogo/Catalogo.h"
 #include "codec/DecodificaResposta.h"
+#include "ferramentas_apoio.h"
 #include "fields/TG.h"
 
 namespace {
 
 using namespace std::chrono_literals;
 using Bytes = std::vector<std::uint8_t>;
-
-// The simulator started with --porta 0; its first output line gives the port it took.
-class HostEmExecucao {
- public:
-  explicit HostEmExecucao(std::vector<std::string> args) {
-    args.insert(args.begin(), {"--porta", "0"});
-    processo_ = std::make_unique<Processo>(CaminhoPrograma("zelp-host"), args, dir_.Caminho(), dir_ / "host.out");
-    EsperaAte(
-        [this] {
-          const std::string saida = processo_->Saida();
-          if (saida.rfind("porta ", 0) == 0 && saida.find('\n') != std::string::npos) {
-            porta_ = std::atoi(saida.c_str() + 6);
-          }
-          return porta_ > 0 || !processo_->Rodando();
-        },
-        10s);
-  }
-  int Porta() const { return porta_; }
-  Processo& Programa() { return *processo_; }
-  std::string Saida() const { return processo_->Saida(); }
-
- private:
-  DiretorioTemporario dir_;
-  std::unique_ptr<Processo> processo_;
-  int porta_ = 0;
-};
 
 class Descritor {
  public:

@@ -11,9 +11,9 @@
 
 #include "catalogo/Catalogo.h"
 #include "codec/DecodificaResposta.h"
-#include "codec/DigitosCheque.h"
 #include "codec/PreparaPedido.h"
 #include "comum/Texto.h"
+#include "ferramentas_apoio.h"
 #include "fields/TG.h"
 #include "zelp-host/LeituraPedido.h"
 #include "zelp-host/Quadro.h"
@@ -26,81 +26,6 @@ using simulador::PedidoLido;
 using simulador::RespostaSimulada;
 
 constexpr int REPETICOES = 2;
-
-// One cheque whose CMC7 check digits and fields 046/048 are right, all of the same account.
-struct Cheque {
-  std::string cmc7, d046, d047, d048;
-};
-
-Cheque ChequeValido(int numero) {
-  std::string c = "341" "1234" "0" "018" + Formata("%06d", numero) + "5" "0" "0012345678" "0";
-  c[18] = DigitoModulo10(c.c_str(), 7);
-  c[7] = DigitoModulo10(c.c_str() + 8, 10);
-  c[29] = DigitoModulo10(c.c_str() + 19, 10);
-  Cheque q;
-  q.cmc7 = c;
-  q.d047 = "7";
-  const std::string a = c.substr(8, 3) + c.substr(0, 3) + c.substr(3, 4);
-  q.d046 = std::string(1, DigitoAgencia(a.c_str()));
-  q.d048 = std::string(1, DigitoNumeroCheque(c.substr(11, 6).c_str()));
-  return q;
-}
-
-// A value the request encoder accepts for a field of this type.
-std::string ValorPedido(const TLayoutCampo& d, const std::string& valor003) {
-  if (d.numero == 3) return valor003;
-  switch (d.tipo) {
-    case TIPO_NUMERICO: return "12";
-    case TIPO_BCD: return Formata("%d", static_cast<int>(d.numero));
-    case TIPO_HEXA: return "0123456789ABCDEF";
-    case TIPO_BINARIO: return "7";
-    case TIPO_CARACTER: return "S";
-    case TIPO_PREFIXO_BCD: return "C1234";
-    case TIPO_TEXTO: return "4111111111111111=2812";
-    case TIPO_TEXTO_NUL: return "ABC";
-    default: return "1";
-  }
-}
-
-// A complete request of the type at `indice`: every mandatory field, REPETICOES occurrences of a
-// repeated group (two valid cheques for code 20).
-void MontaTransacao(TG& t, int indice, const std::string& valor003) {
-  const TTipoTransacao& tipo = tiposTransacao[indice];
-  t.tipo = indice;
-  t.codigo = tipo.codigo;
-  t.identificador = 4321;
-  std::snprintf(t.cabecalho, sizeof t.cabecalho, "%s", tipo.nome);
-  t.estabelecimento.texto1 = "123456789";
-  t.estabelecimento.texto2 = "123456000000000";
-  auto acrescenta = [&t](int numero, int ocorrencia, const std::string& valor) {
-    ASSERT_TRUE(t.Acrescenta(std::make_unique<TA>(numero, ocorrencia, valor)));
-  };
-  acrescenta(0, 0, tipo.nome);
-  acrescenta(1, 0, "4321");
-  const TLayoutMensagem& p = tipo.pedido;
-  for (int i = 0; i < p.numDefinicoes; ++i) {
-    const TLayoutCampo& d = p.definicoes[i];
-    if (d.numero <= 1 || d.numero == 999 || d.numero >= 900 || d.condicao != 0) continue;
-    if (d.numero == 11) {
-      acrescenta(11, 0, std::to_string(tipo.codigo));
-    } else if (p.TemGrupo() && d.posicao == p.posContador) {
-      acrescenta(d.numero, 0, std::to_string(REPETICOES));
-    } else if (d.repetido != 0 && p.TemGrupo()) {
-      for (int k = 1; k <= REPETICOES; ++k) {
-        if (d.numero >= 43 && d.numero <= 48) {
-          const Cheque q = ChequeValido(100 + k);
-          const std::string valores[] = {q.cmc7, "15000", "1012024", q.d046, q.d047, q.d048};
-          acrescenta(d.numero, k, valores[d.numero - 43]);
-        } else {
-          acrescenta(d.numero, k, ValorPedido(d, valor003));
-        }
-      }
-    } else {
-      acrescenta(d.numero, 0, ValorPedido(d, valor003));
-    }
-  }
-  acrescenta(999, 999, "");
-}
 
 struct Caso {
   int indice;
@@ -125,13 +50,6 @@ std::vector<Caso> TodosOsCasos() {
   return casos;
 }
 
-bool TemCampo(const TLayoutMensagem& layout, int numero) {
-  for (int i = 0; i < layout.numDefinicoes; ++i) {
-    if (layout.definicoes[i].numero == numero) return true;
-  }
-  return false;
-}
-
 class RespostaDoSimulador : public testing::TestWithParam<Caso> {};
 
 TEST_P(RespostaDoSimulador, OGatewayLeOQueOSimuladorResponde) {
@@ -140,7 +58,7 @@ TEST_P(RespostaDoSimulador, OGatewayLeOQueOSimuladorResponde) {
   const bool temValor = TemCampo(tipo.pedido, 3);
 
   TG t;
-  MontaTransacao(t, caso.indice, caso.recusa ? "2551" : "1500");
+  MontaTransacao(t, caso.indice, caso.recusa ? "2551" : "1500", REPETICOES);
   if (HasFatalFailure()) return;
   BF quadro = PreparaPedido(t);
   ASSERT_GT(quadro.tamanho, 0);
@@ -236,7 +154,7 @@ TEST(RespostaDoSimulador, Codigo27EAprovacaoSoNosTiposDeConsulta) {
     ASSERT_GE(indice, 0);
     const TTipoTransacao& tipo = tiposTransacao[indice];
     TG t;
-    MontaTransacao(t, indice, "1500");
+    MontaTransacao(t, indice, "1500", REPETICOES);
     if (HasFatalFailure()) return;
     BF quadro = PreparaPedido(t);
     ASSERT_GT(quadro.tamanho, 8);
