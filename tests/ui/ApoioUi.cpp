@@ -9,6 +9,9 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <tuple>
+
+#include "ui/SupressoesSanitizador.h"
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
@@ -34,6 +37,19 @@ std::string AchaPrograma(const std::string& nome) {
     if (fs::is_regular_file(p, ec)) return p.string();
   }
   return "";
+}
+
+std::vector<std::string> AmbienteSanitizadores(const std::string& diretorio) {
+  std::vector<std::string> ambiente;
+  for (auto [variavel, arquivo, texto] : {std::tuple{"TSAN_OPTIONS", "tsan.supp", SUPRESSOES_TSAN},
+                                          std::tuple{"LSAN_OPTIONS", "lsan.supp", SUPRESSOES_LSAN}}) {
+    std::string caminho = diretorio + "/" + arquivo;
+    std::ofstream(caminho) << texto;
+    const char* herdado = std::getenv(variavel);
+    std::string valor = herdado != nullptr && *herdado != '\0' ? std::string(herdado) + ":" : "";
+    ambiente.push_back(std::string(variavel) + "=" + valor + "suppressions=" + caminho);
+  }
+  return ambiente;
 }
 
 std::string Executa(const std::vector<std::string>& comando, const std::string& diretorio,
@@ -105,8 +121,10 @@ std::string TelaX::Cliente(std::vector<std::string> comando) {
 
 std::vector<std::string> TelaX::Ambiente(const std::string& runtime) const {
   // No session bus: the icon must take the X tray, the one this display has.
-  return {AchaPrograma("env"), "-u", "DBUS_SESSION_BUS_ADDRESS", "-u", "WAYLAND_DISPLAY", "DISPLAY=" + display_,
-          "QT_QPA_PLATFORM=xcb", "XDG_RUNTIME_DIR=" + runtime};
+  std::vector<std::string> ambiente{AchaPrograma("env"), "-u", "DBUS_SESSION_BUS_ADDRESS", "-u", "WAYLAND_DISPLAY",
+                                    "DISPLAY=" + display_, "QT_QPA_PLATFORM=xcb", "XDG_RUNTIME_DIR=" + runtime};
+  for (auto& v : AmbienteSanitizadores(diretorio_)) ambiente.push_back(v);
+  return ambiente;
 }
 
 bool TelaX::IniciaBandeja() {

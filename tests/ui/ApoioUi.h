@@ -31,6 +31,10 @@ void ProcessaDurante(std::chrono::milliseconds periodo);
 // Full path of a program found in PATH, empty when there is none.
 std::string AchaPrograma(const std::string& nome);
 
+// Environment assignments (for env) that give a child program the suppressions of the sanitizer
+// builds, kept as files in diretorio; what the test's own environment sets is kept.
+std::vector<std::string> AmbienteSanitizadores(const std::string& diretorio);
+
 // Runs a short command to its end (at most limite) and gives its output; empty when it did not end.
 std::string Executa(const std::vector<std::string>& comando, const std::string& diretorio,
                     std::chrono::milliseconds limite = std::chrono::milliseconds(10000));

@@ -7,7 +7,6 @@
 
 #include <chrono>
 #include <csignal>
-#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -136,12 +135,6 @@ TEST_F(BandejaX, MinimizarAMaoEscondeDaBarraDeTarefas) {
   std::string env = args.front();
   args.erase(args.begin());
   args.push_back("ZELP_TESTE_TELA_X=1");
-  // D-Bus, which Qt's X platform loads, keeps a buffer to the end; in sanitizer builds that would
-  // fail the copy for a leak that is not ours.
-  dir_.Escreve("lsan.supp", "leak:libdbus-1.so\n");
-  const char* lsan = std::getenv("LSAN_OPTIONS");
-  args.push_back("LSAN_OPTIONS=" + std::string(lsan != nullptr && *lsan != '\0' ? std::string(lsan) + ":" : "") +
-                 "suppressions=" + dir_ / "lsan.supp");
   args.push_back(fs::read_symlink("/proc/self/exe").string());
   args.push_back("--gtest_filter=JanelaTelaX.*");
   Processo copia(env, args, dir_.Caminho(), dir_ / "copia.out");

@@ -34,12 +34,11 @@ QString Caminho(const DiretorioTemporario& dir, const char* nome) { return QStri
 
 // zelp on the offscreen platform, with its lock in dir.
 std::unique_ptr<Processo> IniciaZelp(const DiretorioTemporario& dir, const std::string& saida) {
-  std::string zelp = CaminhoPrograma("zelp");
-  return std::make_unique<Processo>(
-      AchaPrograma("env"),
-      std::vector<std::string>{"-u", "DBUS_SESSION_BUS_ADDRESS", "QT_QPA_PLATFORM=offscreen",
-                               "XDG_RUNTIME_DIR=" + dir.Caminho(), zelp},
-      dir.Caminho(), dir / saida);
+  std::vector<std::string> args{"-u", "DBUS_SESSION_BUS_ADDRESS", "QT_QPA_PLATFORM=offscreen",
+                                "XDG_RUNTIME_DIR=" + dir.Caminho()};
+  for (auto& v : AmbienteSanitizadores(dir.Caminho())) args.push_back(v);
+  args.push_back(CaminhoPrograma("zelp"));
+  return std::make_unique<Processo>(AchaPrograma("env"), args, dir.Caminho(), dir / saida);
 }
 
 void ExigeZelp() {

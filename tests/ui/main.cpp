@@ -8,6 +8,11 @@
 
 #include "catalogo/Catalogo.h"
 #include "ui/ApoioUi.h"
+#include "ui/SupressoesSanitizador.h"
+
+// Read by the sanitizers of the sanitizer builds; plain unused functions otherwise.
+extern "C" const char* __tsan_default_suppressions() { return SUPRESSOES_TSAN; }
+extern "C" const char* __lsan_default_suppressions() { return SUPRESSOES_LSAN; }
 
 int main(int argc, char** argv) {
   testing::InitGoogleTest(&argc, argv);
