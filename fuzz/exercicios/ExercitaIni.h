@@ -17,8 +17,9 @@
 
 namespace fuzz {
 
-// Four decimal parts of one to three digits, each at most 255, and not the broadcast address
-// (the resolver's no-address value, which would go on to a name lookup).
+// Four decimal parts of one to three digits, each at most 255, without leading zeros (the address
+// parser reads "096" as a bad octal number and hands the text to the name lookup), and not the
+// broadcast address (the parser's no-address value, which would go to the lookup as well).
 inline bool EhIPv4Pontuado(std::string_view s) {
   if (s == "255.255.255.255") return false;
   int partes = 0;
@@ -32,6 +33,7 @@ inline bool EhIPv4Pontuado(std::string_view s) {
       ++digitos;
     }
     if (digitos == 0 || digitos > 3 || valor > 255) return false;
+    if (digitos > 1 && s[i - digitos] == '0') return false;
     ++partes;
     if (i == s.size()) return partes == 4;
     if (s[i] != '.' || partes == 4) return false;
