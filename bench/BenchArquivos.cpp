@@ -1,0 +1,136 @@
+// Publishing status and response files (with and without the flushes that make them durable), the
+// log line and the scan of the input directory.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+
+#include "ApoioBench.h"
+#include "arquivos/OperacoesArquivo.h"
+#include "codec/DecodificaResposta.h"
+#include "comum/Erro.h"
+#include "comum/Texto.h"
+#include "fields/ArquivoCampos.h"
+#include "log/GravaLog.h"
+#include "platform/Arquivos.h"
+
+namespace {
+
+constexpr int LARGURA = 8;
+
+// A decoded answer as the worker holds it before publishing: the sale of code 31, or the largest.
+bool TabelaResposta(TG& transacao, const std::vector<CampoBench>& pedido, std::string& erro) {
+  const std::vector<std::uint8_t> dados = RespostaDoHost(pedido, 10, erro);
+  if (dados.empty()) return false;
+  PreencheTabela(transacao, pedido);
+  try {
+    DecodificaResposta(transacao, dados.data(), static_cast<std::int32_t>(dados.size()), transacao.Tipo().resposta);
+  } catch (const Erro& e) {
+    erro = e.Texto();
+    return false;
+  }
+  return true;
+}
+
+std::vector<CampoBench> PedidoDoArgumento(const benchmark::State& state) {
+  return state.range(0) == 41 ? PedidoComGrupo(41, 10) : PedidoVenda();
+}
+
+// The response writer as the worker calls it: .tmp written and flushed, renamed, directory flushed.
+void BM_GravaResposta(benchmark::State& state) {
+  TG transacao;
+  std::string erro;
+  if (!TabelaResposta(transacao, PedidoDoArgumento(state), erro)) {
+    state.SkipWithError(erro.c_str());
+    return;
+  }
+  DiretorioBench dir;
+  for (auto _ : state) {
+    if (!GravaResposta(transacao, dir.Caminho(), LARGURA)) {
+      state.SkipWithError("the response was not published");
+      break;
+    }
+  }
+  state.counters["campos"] = transacao.quantidade;
+}
+BENCHMARK(BM_GravaResposta)->Arg(31)->Arg(41)->UseRealTime();
+
+// The same file and the same rename without the two flushes: the difference is their cost.
+void BM_GravaRespostaSemFsync(benchmark::State& state) {
+  TG transacao;
+  std::string erro;
+  if (!TabelaResposta(transacao, PedidoDoArgumento(state), erro)) {
+    state.SkipWithError(erro.c_str());
+    return;
+  }
+  DiretorioBench dir;
+  const std::string nome = Formata("%0*lld", LARGURA, static_cast<long long>(transacao.identificador));
+  const std::string temporario = dir.Caminho() + nome + ".tmp";
+  const std::string final = dir.Caminho() + nome + ".rsp";
+  for (auto _ : state) {
+    std::string conteudo;
+    for (int i = 0; i < transacao.quantidade; ++i) {
+      const TA& c = *transacao.campos[static_cast<std::size_t>(i)];
+      conteudo += Formata("%03d-%03d = ", c.numero, c.ocorrencia);
+      conteudo += c.valor.substr(0, 248);
+      conteudo += "\r\n";
+    }
+    if (!plataforma::GravaArquivoInteiro(temporario.c_str(), conteudo.data(), conteudo.size(), false) ||
+        !RenomeiaArquivo(temporario.c_str(), final.c_str(), -1)) {
+      state.SkipWithError("the response was not published");
+      break;
+    }
+  }
+  state.counters["campos"] = transacao.quantidade;
+}
+BENCHMARK(BM_GravaRespostaSemFsync)->Arg(31)->Arg(41)->UseRealTime();
+
+// The status file, published the same durable way before the request goes to the host.
+void BM_GravaStatus(benchmark::State& state) {
+  TG transacao;
+  PreencheTabela(transacao, PedidoVenda());
+  DiretorioBench dir;
+  for (auto _ : state) {
+    if (!GravaStatus(transacao, dir.Caminho(), LARGURA)) {
+      state.SkipWithError("the status was not published");
+      break;
+    }
+  }
+}
+BENCHMARK(BM_GravaStatus)->UseRealTime();
+
+// One log line into the day's file: open, append, close, under the log lock.
+void BM_GravaLog(benchmark::State& state) {
+  DiretorioBench dir;
+  const std::string semBarra = dir.Caminho().substr(0, dir.Caminho().size() - 1);
+  zelp_log::DefineDirLog(semBarra.c_str());
+  const std::string de = dir.Caminho() + "00000031.tmp";
+  const std::string para = dir.Caminho() + "00000031.rsp";
+  for (auto _ : state) benchmark::DoNotOptimize(GravaLog("%s renomeado como %s", de.c_str(), para.c_str()));
+  zelp_log::DefineDirLog("");
+}
+BENCHMARK(BM_GravaLog)->UseRealTime();
+
+// The scan's listing of the input directory with n requests waiting in it.
+void BM_ListaArquivos(benchmark::State& state) {
+  DiretorioBench dir;
+  const int n = static_cast<int>(state.range(0));
+  for (int i = 0; i < n; ++i) {
+    const std::string caminho = dir.Caminho() + Formata("%08d.ENV", i + 1);
+    if (!plataforma::GravaArquivoInteiro(caminho.c_str(), "x", 1, false)) {
+      state.SkipWithError("cannot create the requests");
+      return;
+    }
+  }
+  const std::string mascara = dir.Caminho() + "*.ENV";
+  std::size_t achados = 0;
+  for (auto _ : state) {
+    achados = plataforma::ListaArquivos(mascara.c_str()).size();
+    benchmark::DoNotOptimize(achados);
+  }
+  if (achados != static_cast<std::size_t>(n)) state.SkipWithError("not every request was listed");
+}
+BENCHMARK(BM_ListaArquivos)->Arg(1)->Arg(200)->Arg(1000);
+
+}  // namespace
