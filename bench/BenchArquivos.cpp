@@ -100,6 +100,27 @@ void BM_GravaStatus(benchmark::State& state) {
 }
 BENCHMARK(BM_GravaStatus)->UseRealTime();
 
+// A claim as it would be made durable: one rename in the input directory, then the directory flushed.
+void BM_RenomeiaESincronizaDiretorio(benchmark::State& state) {
+  DiretorioBench dir;
+  const std::string a = dir.Caminho() + "00000031.ENV";
+  const std::string b = dir.Caminho() + "00000031.log";
+  if (!plataforma::GravaArquivoInteiro(a.c_str(), "x", 1, false)) {
+    state.SkipWithError("cannot create the request");
+    return;
+  }
+  bool ida = true;
+  for (auto _ : state) {
+    if (!plataforma::Renomeia(ida ? a.c_str() : b.c_str(), ida ? b.c_str() : a.c_str()) ||
+        (state.range(0) != 0 && !plataforma::SincronizaDiretorio(dir.Caminho().c_str()))) {
+      state.SkipWithError("rename or flush failed");
+      break;
+    }
+    ida = !ida;
+  }
+}
+BENCHMARK(BM_RenomeiaESincronizaDiretorio)->ArgName("fsync")->Arg(0)->Arg(1)->UseRealTime();
+
 // One log line into the day's file: open, append, close, under the log lock.
 void BM_GravaLog(benchmark::State& state) {
   DiretorioBench dir;
