@@ -7,7 +7,9 @@
 class TInstanciaUnica {
  public:
   // Tries the lock at once, without waiting. The lock lives in $XDG_RUNTIME_DIR (the user's session
-  // directory) or, without one, in /tmp under a name that carries the user's name.
+  // directory) or, without one, in /tmp under a name that carries the user's name. A lock whose process
+  // has ended is taken over; so is a lock file left empty or damaged (its process killed while writing
+  // it) once it is a second old, so such a start may wait that long.
   TInstanciaUnica();
   explicit TInstanciaUnica(const QString& caminho);
 
@@ -19,6 +21,10 @@ class TInstanciaUnica {
   static QString CaminhoPadrao();
 
  private:
+  bool Legivel();
+  void RemoveSeAbandonado();
+
   QLockFile trava_;
+  QString caminho_;
   bool podeIniciar_ = true;
 };

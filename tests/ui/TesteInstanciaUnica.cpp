@@ -3,6 +3,7 @@
 
 #include <QFile>
 #include <QString>
+#include <QSysInfo>
 
 #include <chrono>
 #include <csignal>
@@ -61,6 +62,26 @@ TEST_F(InstanciaUnica, SegundaTravaFalhaEnquantoAPrimeiraVive) {
   TInstanciaUnica depois(caminho);
   EXPECT_TRUE(depois.PodeIniciar()) << "the lock goes with its holder";
   EXPECT_TRUE(depois.Travada());
+}
+
+TEST_F(InstanciaUnica, TravaAbandonadaEAssumida) {
+  // A process that ended, and files that a process killed while writing its lock may leave behind.
+  Processo terminado(AchaPrograma("true"), {}, "/", "/dev/null");
+  int status = -1;
+  ASSERT_TRUE(terminado.Espera(10000ms, status));
+  const std::string dePidMorto = std::to_string(terminado.Pid()) + "\nzelp\n" +
+                                 QSysInfo::machineHostName().toStdString() + "\n";
+  for (const std::string& conteudo : {dePidMorto, std::string(), std::string("lixo\n")}) {
+    SCOPED_TRACE(conteudo);
+    DiretorioTemporario dir;
+    dir.Escreve("zelp.lock", conteudo);
+    TInstanciaUnica instancia(Caminho(dir, "zelp.lock"));
+    EXPECT_TRUE(instancia.PodeIniciar());
+    EXPECT_TRUE(instancia.Travada());
+    // And it is a real lock again: the next one is refused.
+    TInstanciaUnica outra(Caminho(dir, "zelp.lock"));
+    EXPECT_FALSE(outra.PodeIniciar());
+  }
 }
 
 TEST_F(InstanciaUnica, SemDiretorioGravavelOProgramaAindaRoda) {
