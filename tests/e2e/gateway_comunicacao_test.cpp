@@ -121,6 +121,7 @@ TEST_F(GatewayComunicacao, SegundoEnderecoAtendeQuandoOPrimeiroRecusaEFicaComoAt
 
 TEST_F(GatewayComunicacao, HostQueNuncaRespondeComTOutCnf1) {
   const int i31 = IndiceDoCodigo(31);
+  const std::size_t antes = Host(1).Saida().size();
   const auto envio = std::chrono::steady_clock::now();
   G().Envia(6200, Pedido::DoTipo(i31, 6200, "1500", 1));
   ASSERT_TRUE(G().EsperaResposta(6200, LIMITE_RESPOSTA)) << G().Saida();
@@ -139,8 +140,32 @@ TEST_F(GatewayComunicacao, HostQueNuncaRespondeComTOutCnf1) {
   ASSERT_NE(tempo, std::string::npos) << log;
   EXPECT_LT(tempo, log.find(std::string(" ") + ERRO_RECEBIMENTO + "\r\n"));
   // The gateway closed the connection when it gave up: the host sees the other side go.
-  EXPECT_TRUE(EsperaAte([&] { return Host(1).Saida().find("encerrada (mudo)") != std::string::npos; }, 10s))
+  EXPECT_TRUE(EsperaAte([&] { return Host(1).Saida().find("encerrada (mudo)", antes) != std::string::npos; }, 10s))
       << Host(1).Saida();
+}
+
+TEST_F(GatewayComunicacao, DoisPedidosSeguidosSaoLevadosAoMesmoTempo) {
+  // Each worker holds its connection to the silent host for the whole receive time-out; the
+  // service claims the next request without waiting, so the second connection opens while the
+  // first is still held.
+  const int i31 = IndiceDoCodigo(31);
+  const std::size_t antes = Host(1).Saida().size();
+  G().Envia(6300, Pedido::DoTipo(i31, 6300, "1500", 1));
+  G().Envia(6301, Pedido::DoTipo(i31, 6301, "1500", 1));
+  for (long long id : {6300LL, 6301LL}) {
+    ASSERT_TRUE(G().EsperaResposta(id, LIMITE_RESPOSTA)) << G().Saida();
+    CamposArquivo r;
+    std::string erro;
+    ASSERT_TRUE(LeArquivoCampos(G().LeSaida(id, ".rsp"), r, erro)) << erro;
+    EXPECT_EQ(Valor(r, 30), ERRO_RECEBIMENTO);
+  }
+  ASSERT_TRUE(EsperaAte([&] { return Conta(Host(1).Saida().substr(antes), "encerrada (mudo)") >= 2; }, 10s))
+      << Host(1).Saida();
+  const std::string vistas = Host(1).Saida().substr(antes);
+  const std::size_t primeiraFechada = vistas.find("encerrada (mudo)");
+  const std::size_t segundaAberta = vistas.find("falha mudo", vistas.find("falha mudo") + 1);
+  ASSERT_NE(segundaAberta, std::string::npos) << vistas;
+  EXPECT_LT(segundaAberta, primeiraFechada) << vistas;
 }
 
 }  // namespace

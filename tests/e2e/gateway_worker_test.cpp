@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <ctime>
+#include <filesystem>
 #include <regex>
 #include <string>
 #include <vector>
@@ -289,6 +290,25 @@ TEST_F(GatewayWorker, ZelpPdvSaiPeloResultadoDaTransacao) {
 
   e = Pdv(G(), {"000-000=ATV", "001-000=5403", "011-000=31", "383-000=0"});
   EXPECT_EQ(e.status, 0) << e.saida;
+}
+
+TEST_F(GatewayWorker, RespostasTemONomeDo001QueNuncaECortado) {
+  // The request file carries the width's eight digits; the answers are named after 001-000, of
+  // twelve digits here, and the width is only a minimum.
+  const std::string nome = "in/00005500.ENV";
+  G().Pasta().Escreve("in/pedido-5500.tmp",
+                      Pedido::DoTipo(IndiceDoCodigo(31), 123456789012LL, "1500", 1).Texto());
+  std::error_code ec;
+  std::filesystem::rename(G().Pasta() / "in/pedido-5500.tmp", G().Pasta() / nome, ec);
+  ASSERT_FALSE(ec);
+  ASSERT_TRUE(EsperaAte([&] { return G().Pasta().Existe("out/123456789012.rsp"); }, LIMITE_RESPOSTA)) << G().Saida();
+  EXPECT_EQ(G().Pasta().Le("out/123456789012.sta"), StatusEsperado(123456789012LL, LARGURA));
+  CamposArquivo r;
+  std::string erro;
+  ASSERT_TRUE(LeArquivoCampos(G().Pasta().Le("out/123456789012.rsp"), r, erro)) << erro;
+  ASSERT_NE(ProcuraCampo(r, 1, 0), nullptr);
+  EXPECT_EQ(ProcuraCampo(r, 1, 0)->valor, "123456789012");
+  EXPECT_EQ(ProcuraCampo(r, 9, 0)->valor, "00");
 }
 
 }  // namespace
