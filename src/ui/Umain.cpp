@@ -2,7 +2,6 @@
 // the program once the service thread has ended.
 #include "ui/Umain.h"
 
-#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFont>
