@@ -119,6 +119,36 @@ inline std::vector<std::uint8_t> Bytes(const std::uint8_t* dados, std::int32_t t
   return v;
 }
 
+// The text of a response field by its type, as the host's bytes read back: type 1 the bytes up to
+// the first zero, 2 two characters 0x30 + nibble a byte, 3 lowercase hexadecimal, 4 the first byte
+// in three digits, 5 the first byte alone; no other type has a conversion and gives no text. The
+// decoding buffer holds 259 characters.
+inline std::string TextoDecodificado(const std::vector<std::uint8_t>& b, std::int32_t tamanho, std::int32_t tipo) {
+  std::string texto;
+  const std::size_t n = static_cast<std::size_t>(tamanho > 0 ? tamanho : 0);
+  switch (tipo) {
+    case TIPO_NUMERICO:
+      for (std::size_t k = 0; k < n && k < 259 && b[k] != 0; ++k) texto.push_back(static_cast<char>(b[k]));
+      break;
+    case TIPO_BCD:
+    case TIPO_HEXA:
+      for (std::size_t k = 0; k < n && 2 * k + 2 <= 259; ++k) {
+        for (const int meio : {b[k] >> 4, b[k] & 0x0F})
+          texto.push_back(tipo == TIPO_BCD ? static_cast<char>(0x30 + meio) : "0123456789abcdef"[meio]);
+      }
+      break;
+    case TIPO_BINARIO:
+      texto = Formata("%03u", static_cast<unsigned>(b[0]));
+      break;
+    case TIPO_CARACTER:
+      if (b[0] != 0) texto.push_back(static_cast<char>(b[0]));
+      break;
+    default:
+      break;
+  }
+  return texto;
+}
+
 // A decoded response: the fields the layout's variant gives, in layout order, each of the length
 // its type produces.
 inline void ChecaRespostaDecodificada(const TG& t, const std::uint8_t* dados, std::int32_t tamanho) {
@@ -149,26 +179,11 @@ inline void ChecaRespostaDecodificada(const TG& t, const std::uint8_t* dados, st
       const int ocorrencia = repetido ? o + 1 : 0;
       ZELP_VERIFICA(c.numero == d.numero && c.ocorrencia == ocorrencia, "campo %d e %03d-%03d, esperado %03d-%03d",
                     i, c.numero, c.ocorrencia, d.numero, ocorrencia);
-      const std::size_t n = c.valor.size();
-      // Two characters a byte, as far as the 260-character decoding buffer allows.
-      const std::size_t bcd = static_cast<std::size_t>(2 * d.tamanho);
-      switch (d.tipo) {
-        case TIPO_NUMERICO:
-          ZELP_VERIFICA(n <= static_cast<std::size_t>(d.tamanho), "%03d numerico com %zu caracteres", d.numero, n);
-          break;
-        case TIPO_BCD:
-        case TIPO_HEXA:
-          ZELP_VERIFICA(bcd <= 258 ? n == bcd : n <= 259, "%03d BCD/hexa com %zu caracteres", d.numero, n);
-          break;
-        case TIPO_BINARIO:
-          ZELP_VERIFICA(n == 3 && c.valor <= "255", "%03d binario = %s", d.numero, c.valor.c_str());
-          break;
-        case TIPO_CARACTER:
-          ZELP_VERIFICA(n <= 1, "%03d caracter com %zu caracteres", d.numero, n);
-          break;
-        default:
-          break;
-      }
+      const std::int64_t posicao = d.posicao + (repetido ? std::int64_t{o} * l.tamRepeticao : 0);
+      const std::string esperado = TextoDecodificado(Bytes(dados, tamanho, posicao, d.tamanho > 1 ? d.tamanho : 1),
+                                                     d.tamanho, d.tipo);
+      ZELP_VERIFICA(c.valor == esperado, "%03d-%03d (tipo %d) = '%s', esperado '%s'", c.numero, c.ocorrencia, d.tipo,
+                    c.valor.c_str(), esperado.c_str());
     }
   }
   ZELP_VERIFICA(i == t.quantidade - 1, "resposta com %d campos, esperados %d", t.quantidade, i + 1);

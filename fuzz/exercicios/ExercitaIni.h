@@ -121,6 +121,26 @@ inline std::string Maiusculas(std::string s) {
   return s;
 }
 
+// The integer rule: an optional sign and the digits after it, anything else ignored, held at the
+// 32-bit ends.
+inline std::int32_t InteiroEsperado(std::string_view s) {
+  bool negativo = false;
+  if (!s.empty() && (s.front() == '-' || s.front() == '+')) {
+    negativo = s.front() == '-';
+    s.remove_prefix(1);
+  }
+  std::int64_t v = 0;
+  for (char c : s) {
+    if (c < '0' || c > '9') break;
+    v = v * 10 + (c - '0');
+    if (v > 4000000000) v = 4000000000;
+  }
+  if (negativo) v = -v;
+  if (v < INT32_MIN) return INT32_MIN;
+  if (v > INT32_MAX) return INT32_MAX;
+  return static_cast<std::int32_t>(v);
+}
+
 // Lookups: bounded texts without NUL, integers that follow the texts, names found in any case.
 inline void ChecaLeitor(const LeitorIni& ini, const std::vector<NomeIni>& nomes) {
   for (const NomeIni& n : nomes) {
@@ -132,7 +152,8 @@ inline void ChecaLeitor(const LeitorIni& ini, const std::vector<NomeIni>& nomes)
     if (texto.empty()) {
       ZELP_VERIFICA(ini.LeInteiro(s, k, -7) == -7, "chave vazia ou ausente sem o valor padrao");
     } else {
-      ZELP_VERIFICA(ini.LeInteiro(s, k, -7) == LeitorIni::ConverteInteiro(texto), "inteiro difere do texto");
+      ZELP_VERIFICA(ini.LeInteiro(s, k, -7) == InteiroEsperado(texto), "'%s' lido como %d", texto.c_str(),
+                    ini.LeInteiro(s, k, -7));
       ZELP_VERIFICA(ini.LeTexto(s, k, "padrao") == texto, "texto presente trocado pelo padrao");
     }
     ZELP_VERIFICA(ini.LeTexto(Maiusculas(n.secao).c_str(), Maiusculas(n.chave).c_str(), "") == texto,

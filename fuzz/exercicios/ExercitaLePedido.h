@@ -83,12 +83,27 @@ inline void ChecaArquivoResposta(const TG& t, const DiretorioFuzz& dir) {
   ZELP_VERIFICA(linhas == esperadas, "%d linhas para %d campos", linhas, esperadas);
 }
 
+// The status file: exactly three lines, always "ATV"; false only for a request that asked for it.
+inline void ChecaArquivoStatus(const TG& t, const DiretorioFuzz& dir) {
+  const int largura = LarguraNome();
+  const bool segue = GravaStatus(t, dir.Caminho() + "/", largura);
+  ZELP_VERIFICA(segue == !IguaisSemCaixa(t.cabecalho, "ATV"), "GravaStatus = %d com cabecalho '%s'", segue,
+                t.cabecalho);
+  const std::string id = Formata("%0*lld", largura, static_cast<long long>(t.identificador));
+  std::string conteudo;
+  ZELP_VERIFICA(LeArquivo(dir / (id + ".sta"), conteudo), "%s.sta nao existe", id.c_str());
+  ZELP_VERIFICA(conteudo == "000-000 = ATV\r\n001-000 = " + id + "\r\n999-999 = \r\n", "status '%s'",
+                conteudo.c_str());
+  dir.Esvazia();
+}
+
 inline void ExercitaLePedido(const std::uint8_t* dados, std::size_t tamanho) {
   const DiretorioFuzz& dir = DiretorioDoProcesso();
   dir.Esvazia();
   TG t;
   const bool util = LePedido(t, AbreMemoria(dados, tamanho));
   ChecaPedidoLido(t, util);
+  ChecaArquivoStatus(t, dir);
   ChecaArquivoResposta(t, dir);
   dir.Esvazia();
 }

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <string>
 
 #include "catalogo/Catalogo.h"
@@ -49,6 +50,26 @@ inline void ChecaOrdenada(const TG& t) {
     ZELP_VERIFICA(Campo(t, i - 1).chave <= Campo(t, i).chave, "tabela fora de ordem na posicao %d", i);
 }
 
+// A table no request file could give: records of a 16-bit signed number, an occurrence byte, a
+// length byte and that many value bytes (cut at a NUL, as a field's text ends there).
+inline void TabelaBinaria(TG& t, const std::uint8_t* p, std::size_t n) {
+  while (n >= 4 && t.quantidade < MAX_CAMPOS) {
+    const auto numero = static_cast<std::int16_t>(static_cast<std::uint16_t>(p[0] << 8 | p[1]));
+    const std::int32_t ocorrencia = static_cast<std::int8_t>(p[2]);
+    std::size_t comprimento = p[3];
+    p += 4;
+    n -= 4;
+    if (comprimento > n) comprimento = n;
+    std::string valor(reinterpret_cast<const char*>(p), comprimento);
+    valor.resize(std::strlen(valor.c_str()));
+    p += comprimento;
+    n -= comprimento;
+    t.Acrescenta(std::make_unique<TA>(numero, ocorrencia, std::move(valor)));
+  }
+}
+
+// The first byte picks the type (its value modulo the number of types), bit 7 keeps the file's
+// own header instead of the type's, bit 6 reads the rest as a binary table instead of a request.
 inline void ExercitaPedido(const std::uint8_t* entrada, std::size_t tamanho) {
   if (tamanho < 1) return;
   const std::uint8_t escolha = entrada[0];
@@ -56,7 +77,8 @@ inline void ExercitaPedido(const std::uint8_t* entrada, std::size_t tamanho) {
   const TTipoTransacao& tipo = tiposTransacao[indice];
 
   TG t;
-  LePedido(t, AbreMemoria(entrada + 1, tamanho - 1));
+  if ((escolha & 0x40) != 0) TabelaBinaria(t, entrada + 1, tamanho - 1);
+  else LePedido(t, AbreMemoria(entrada + 1, tamanho - 1));
   // The worker reaches assembly only with a known type; the header is the type's own unless the
   // high bit asks to keep whatever the file said.
   t.tipo = indice;
