@@ -7,6 +7,7 @@
 #include <chrono>
 #include <ctime>
 #include <filesystem>
+#include <random>
 #include <regex>
 #include <string>
 #include <vector>
@@ -311,6 +312,60 @@ TEST_F(GatewayWorker, RespostasTemONomeDo001QueNuncaECortado) {
   ASSERT_NE(ProcuraCampo(r, 1, 0), nullptr);
   EXPECT_EQ(ProcuraCampo(r, 1, 0)->valor, "123456789012");
   EXPECT_EQ(ProcuraCampo(r, 9, 0)->valor, "00");
+}
+
+TEST_F(GatewayWorker, PedidosMalFormadosTemRespostaDeErroEOGatewaySegue) {
+  std::string muitos = "000-000 = CRT\r\n001-000 = 5600\r\n011-000 = 31\r\n";
+  for (int k = 1; k <= 300; ++k) muitos += Formata("500-%03d = x\r\n", k);
+  muitos += "999-999 = \r\n";
+
+  std::string lixo = "000-000 = CRT\r\n001-000 = 5601\r\n011-000 = 31\r\n";
+  std::mt19937 aleatorio(1);
+  for (int k = 0; k < 3000; ++k) lixo.push_back(static_cast<char>(aleatorio() & 0xFF));
+  lixo += "\r\n999-999 = \r\n";
+
+  std::string nulos = "000-000 = CRT\r\n001-000 = 5602\r\n011-000 = 31\r\n003-000 = 15";
+  nulos += std::string(3, '\0') + "00\r\n098-000 = " + std::string(1000, 'A') + "\r\n999-999 = \r\n";
+
+  struct Caso {
+    long long id;
+    std::string texto;
+    std::string codigo009;
+    std::string inicio030;  // how the message of the response begins
+  };
+  const std::vector<Caso> casos = {
+      // 255 fields are read; with the establishment texts and constants they no longer fit.
+      {5600, muitos, "85", "*ZELP* NUMERO DE CAMPOS EXCEDIDO!"},
+      {5601, lixo, "85", "*ZELP* "},
+      // A value ends at its first NUL byte, as the line reader of C sees it: the amount is 15,
+      // which the host refuses with 15.
+      {5602, nulos, "15", "TRANSACAO RECUSADA (15)"},
+      // Thirteen cheques where twelve is the most.
+      {5603, Linhas({"000-000 = CHQ", "001-000 = 5603", "011-000 = 20", "003-000 = 1500", "042-000 = 13",
+                     "999-999 = "}),
+       "85", "*ZELP* Campo [042-000 = 13] invalido"},
+      // A count byte of 200 reads as negative: refused, never a message shorter than its fixed part.
+      {5604, Linhas({"000-000 = CRT", "001-000 = 5604", "011-000 = 109", "003-000 = 1500", "312-000 = 200",
+                     "999-999 = "}),
+       "85", "*ZELP* Campo [312-000"},
+  };
+  for (const Caso& c : casos) G().Envia(c.id, c.texto);
+  G().Envia(5605, std::string());
+  for (const Caso& c : casos) {
+    SCOPED_TRACE(c.id);
+    ASSERT_TRUE(G().EsperaResposta(c.id, LIMITE_RESPOSTA)) << G().Saida();
+    CamposArquivo r;
+    std::string erro;
+    ASSERT_TRUE(LeArquivoCampos(G().LeSaida(c.id, ".rsp"), r, erro)) << erro;
+    ASSERT_NE(ProcuraCampo(r, 9, 0), nullptr);
+    EXPECT_EQ(ProcuraCampo(r, 9, 0)->valor, c.codigo009);
+    ASSERT_NE(ProcuraCampo(r, 30, 0), nullptr);
+    EXPECT_EQ(ProcuraCampo(r, 30, 0)->valor.rfind(c.inicio030, 0), 0u) << ProcuraCampo(r, 30, 0)->valor;
+  }
+  // An empty file is not a request: cleaned up without an answer.
+  ASSERT_TRUE(G().EsperaFimDoPedido(5605, LIMITE_RESPOSTA));
+  EXPECT_FALSE(G().ExisteSaida(5605, ".sta"));
+  EXPECT_FALSE(G().ExisteSaida(5605, ".rsp"));
 }
 
 }  // namespace
