@@ -54,6 +54,12 @@ bool ProcuraPedido(const DiretoriosTroca& dirs, ArquivosBloqueados& bloqueados, 
     ReservaPedido reserva(nomeLog);
     if (RenomeiaArquivo(caminho.c_str(), caminhoLog.c_str(), indice)) {
       if (indice >= 0) bloqueados.Remove(indice);
+      // On disk before its message can reach the host: after a power cut, a request already sent
+      // must not come back under its .ENV name and be charged a second time. A file system that
+      // cannot flush a directory still gets its requests served; the line tells the operator.
+      if (!plataforma::SincronizaDiretorio(dirs.dirEntrada.c_str())) {
+        GravaLog("*** Erro ao sincronizar %s", dirs.dirEntrada.c_str());
+      }
       pedido.caminho = caminhoLog;
       pedido.reserva = std::move(reserva);
       return true;

@@ -29,7 +29,8 @@ struct PedidoReivindicado {
 std::string TrocaExtensao(const std::string& nome, const char* ext);
 
 // Looks at the request files in the file system's order and claims the first that can be claimed;
-// true with pedido filled when one was. Throws Err on the fatal conditions of the blocked-file
-// table, after ten files examined without a claim, and when a wrongly named file stays.
+// true with pedido filled when one was, its new name already flushed to disk. Throws Err on the
+// fatal conditions of the blocked-file table, after ten files examined without a claim, and when a
+// wrongly named file stays.
 bool ProcuraPedido(const DiretoriosTroca& dirs, ArquivosBloqueados& bloqueados, PedidoReivindicado& pedido);
 bool ProcuraPedido(const TX& config, ArquivosBloqueados& bloqueados, PedidoReivindicado& pedido);
