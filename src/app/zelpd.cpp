@@ -1,5 +1,5 @@
 // The gateway without a window, for servers and service managers: every line the window would show
-// goes to standard output; SIGTERM or SIGINT stop it, a fatal service error ends it with status 1.
+// goes to standard output; SIGTERM or SIGINT stop it in order, a fatal service error ends it with 1.
 #include <atomic>
 #include <csignal>
 #include <cstdint>
@@ -12,6 +12,7 @@
 #include "comum/Limites.h"
 #include "log/GravaLog.h"
 #include "platform/Relogio.h"
+#include "service/IniciaWorker.h"
 #include "service/TThreadServer.h"
 
 namespace {
@@ -23,22 +24,28 @@ constexpr const char* AJUDA =
     "directory is the whole configuration: input and output directories, log directory, host\n"
     "addresses and establishment files. No other option or argument is read.\n"
     "\n"
-    "Every line the gateway's window would show is written to standard output. SIGTERM or\n"
-    "SIGINT stop it with exit status 0; after a fatal service error (for example a zelp.ini\n"
-    "without any host address) it exits with status 1.\n";
+    "Every line the gateway's window would show is written to standard output.\n"
+    "\n"
+    "SIGTERM or SIGINT stop it in order: no new request is claimed, the transactions already\n"
+    "claimed run to their end (each bounded by its time-outs) and publish their responses, then it\n"
+    "exits with status 0. A second SIGTERM or SIGINT ends it at once, with status 1 when\n"
+    "transactions were still running. After a fatal service error (for example a zelp.ini\n"
+    "without any host address) it lets the running transactions end and exits with status 1.\n";
 
-// A signal handler may touch nothing but lock-free atomics.
-std::atomic<bool> sinalRecebido{false};
-static_assert(std::atomic<bool>::is_always_lock_free);
+// A signal handler may touch nothing but lock-free atomics. The first stop signal asks for an
+// orderly stop, the second for an immediate one.
+std::atomic<int> sinaisRecebidos{0};
+static_assert(std::atomic<int>::is_always_lock_free);
 
 // Static: the service thread may still be setting it while the process ends.
 std::atomic<bool> servicoEncerrado{false};
 std::atomic<bool> pararServico{false};
 
-constexpr std::uint32_t PASSO_ESPERA = 50;           // ms between two looks at the flags
-constexpr std::uint32_t LIMITE_PARADA = 1000;        // ms granted to the service thread to stop
+constexpr std::uint32_t PASSO_ESPERA = 50;  // ms between two looks at the flags
 
-void AoSinal(int) { sinalRecebido.store(true); }
+void AoSinal(int) { sinaisRecebidos.fetch_add(1); }
+
+bool ParadaImediata() { return sinaisRecebidos.load() >= 2; }
 
 // One window line, one output line: line breaks inside a message would split it.
 void EscreveLinha(const char* linha) {
@@ -55,6 +62,22 @@ void EscreveLinha(const char* linha) {
   std::fflush(stdout);
   std::fflush(stderr);
   std::_Exit(status);
+}
+
+// Once the service thread has ended, nothing claims a request any more: the workers still running
+// carry the requests already claimed, each bounded by its connect and answer time-outs. True when
+// they all ended; false when a second signal cut the wait short.
+bool AguardaWorkers() {
+  const int emCurso = WorkersEmExecucao();
+  if (emCurso > 0) GravaLog("*** Parada: aguardando %d transacao(oes) em curso", emCurso);
+  while (WorkersEmExecucao() > 0) {
+    if (ParadaImediata()) {
+      GravaLog("*** Parada imediata: %d transacao(oes) em curso interrompida(s)", WorkersEmExecucao());
+      return false;
+    }
+    plataforma::Dorme(PASSO_ESPERA);
+  }
+  return true;
 }
 
 }  // namespace
@@ -78,22 +101,29 @@ int main(int argc, char** argv) {
   MontaMapaCodigos();
   std::signal(SIGTERM, AoSinal);
   std::signal(SIGINT, AoSinal);
+  // A file that may grow no more (a size limit on the process) must fail the write that hits the
+  // limit, which the gateway reports and survives, instead of killing the process.
+  std::signal(SIGXFSZ, SIG_IGN);
   zelp_log::DefineSaidaJanela(&EscreveLinha);
 
   OpcoesServico opcoes;
   opcoes.parar = &pararServico;
   TThreadServer servico(servicoEncerrado, opcoes);
 
-  while (!sinalRecebido.load() && !servicoEncerrado.load()) plataforma::Dorme(PASSO_ESPERA);
+  while (sinaisRecebidos.load() == 0 && !servicoEncerrado.load()) plataforma::Dorme(PASSO_ESPERA);
 
-  if (sinalRecebido.load()) {
-    // Let the service thread finish the pass it is in, so that a request it has just claimed
-    // still reaches its worker; workers already running end with the process.
+  const bool pedida = sinaisRecebidos.load() > 0;
+  if (pedida) {
+    // The service thread finishes the pass it is in, so that a request it has just claimed still
+    // reaches its worker, and claims nothing after it.
     pararServico.store(true);
-    for (std::uint32_t t = 0; t < LIMITE_PARADA && !servicoEncerrado.load(); t += PASSO_ESPERA) {
+    while (!servicoEncerrado.load()) {
+      if (ParadaImediata()) Termina(1);
       plataforma::Dorme(PASSO_ESPERA);
     }
-    Termina(0);
   }
-  Termina(1);
+  // After a fatal error too, the requests already claimed get their responses.
+  if (!AguardaWorkers()) Termina(1);
+  if (pedida) GravaLog("*** Servico parado");
+  Termina(pedida ? 0 : 1);
 }
