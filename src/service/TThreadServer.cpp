@@ -18,6 +18,7 @@
 #include "service/ArquivosBloqueados.h"
 #include "service/IniciaWorker.h"
 #include "service/ProcuraPedido.h"
+#include "service/VigiaDiretorios.h"
 
 namespace {
 
@@ -53,6 +54,7 @@ void CorpoServico(const OpcoesServico& op) {
   // Shared with every worker, so it outlives the service thread while any of them still runs.
   std::shared_ptr<TX> config;
   ArquivosBloqueados bloqueados;
+  VigiaDiretorios vigia;
   const char* fatal = nullptr;
   bool redeIniciada = false;
   try {
@@ -65,8 +67,10 @@ void CorpoServico(const OpcoesServico& op) {
 
     while (!Parar(op)) {
       config->VerificaConfig();
+      const DiretoriosTroca dirs = CopiaDiretorios(*config);
+      vigia.Verifica(dirs.dirEntrada, dirs.dirSaida, plataforma::Ticks());
       PedidoReivindicado pedido;
-      if (!ProcuraPedido(*config, bloqueados, pedido)) continue;
+      if (!ProcuraPedido(dirs, bloqueados, pedido)) continue;
       ArquivoPedido arquivo(std::fopen(pedido.caminho.c_str(), "r"));
       // Not readable: left under its .log name for a later clean-up, as a processed request.
       if (!arquivo) continue;
