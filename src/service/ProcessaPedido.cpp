@@ -35,6 +35,14 @@ void ExecutaPedido(TX& config, TG& transacao) {
   ExecutaTransacao(transacao, config.Servidor(tipo.indiceEnd), config.TempoResposta(), config.TempoConexao());
 }
 
+// The point of sale saw the status but will never see this answer, which the host may have
+// approved: the line keeps what an operator needs to settle the sale by hand.
+void AvisaRespostaPerdida(const TG& transacao) {
+  const TA* codigo = transacao.Procura(9, 0);
+  GravaLog("*** Resposta %0*lld nao publicada, 009-000 = %.20s", LarguraNome(),
+           static_cast<long long>(transacao.identificador), codigo != nullptr ? codigo->valor.c_str() : "");
+}
+
 }  // namespace
 
 void ProcessaPedido(TX& config, std::FILE* arquivo, ReservaPedido reserva) {
@@ -51,7 +59,7 @@ void ProcessaPedido(TX& config, std::FILE* arquivo, ReservaPedido reserva) {
         // instead of taking the whole service down with the till waiting.
         MontaRespostaErro(transacao, "*ZELP* Erro interno do servidor");
       }
-      GravaResposta(transacao, config.DirSaida(), LarguraNome());
+      if (!GravaResposta(transacao, config.DirSaida(), LarguraNome())) AvisaRespostaPerdida(transacao);
     }
   } catch (const std::exception&) {
     GravaLog("*** Erro interno ao processar pedido %lld", static_cast<long long>(transacao.identificador));
