@@ -7,7 +7,7 @@ deps:
 
 build: deps
 	cmake --preset release
-	cmake --build --preset release
+	cmake --build --preset release --target zelpd zelp zelp-host zelp-pdv zelp-estab
 
 run: build
 	./scripts/demo.sh

@@ -106,11 +106,12 @@ void BCD(std::uint8_t* destino, const std::string& digitos, std::size_t tamanho)
 }
 
 Bytes Quadro(std::uint8_t byte0, std::uint8_t codigo, std::uint8_t sequencia, const Bytes& dados, bool prefixo) {
-  Bytes q(prefixo ? 40 : 0, 0);
+  const std::size_t inicio = prefixo ? 40 : 0;
+  Bytes q(inicio + 8 + dados.size(), 0);
   const std::uint8_t cabecalho[8] = {byte0, 1, codigo, 68, sequencia, static_cast<std::uint8_t>(dados.size() & 0xFF),
                                      static_cast<std::uint8_t>(dados.size() >> 8), 0};
-  q.insert(q.end(), cabecalho, cabecalho + 8);
-  q.insert(q.end(), dados.begin(), dados.end());
+  for (std::size_t i = 0; i < 8; ++i) q[inicio + i] = cabecalho[i];
+  for (std::size_t i = 0; i < dados.size(); ++i) q[inicio + 8 + i] = dados[i];
   return q;
 }
 
