@@ -23,7 +23,8 @@ encerra() {
   for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
   wait 2>/dev/null || true
 }
-trap encerra INT TERM EXIT
+trap 'encerra; exit 0' INT TERM
+trap encerra EXIT
 
 # The host simulator prints the port it listens on as its first line ("porta N").
 "$bin/zelp-host" --porta 0 > host.out 2>&1 &
