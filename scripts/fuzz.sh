@@ -58,8 +58,12 @@ for alvo in $alvos; do
   log="$artefatos/fuzz_$alvo.log"
   rm -f "$artefatos/fuzz_$alvo-"*
 
+  # A dictionary of the format's own words, where the target has one.
+  dicionario=()
+  [ -f "$raiz/fuzz/dicionarios/$alvo.dict" ] && dicionario=(-dict="$raiz/fuzz/dicionarios/$alvo.dict")
+
   echo "== fuzz_$alvo: ${segundos}s, max_len ${maximo[$alvo]:-4096}, $sementesN seeds"
-  "$programa" "$corpus" \
+  "$programa" "$corpus" "${dicionario[@]}" \
     -max_total_time="$segundos" -max_len="${maximo[$alvo]:-4096}" -timeout=25 -rss_limit_mb=2048 \
     -print_final_stats=1 -artifact_prefix="$artefatos/fuzz_$alvo-" >"$log" 2>&1
   estado=$?
