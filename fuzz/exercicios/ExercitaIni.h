@@ -3,6 +3,9 @@
 // when their value is a plain dotted IPv4 address, and the log directory is never taken from input.
 #pragma once
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+
 #include <cctype>
 #include <cstdint>
 #include <cstring>
@@ -241,11 +244,13 @@ inline void ExercitaIni(const std::uint8_t* dados, std::size_t tamanho) {
   const std::string conteudo = SemNomesDeHost(bruto);
   LeitorIni filtrado;
   filtrado.Interpreta(conteudo);
-  // The filter is the only guard against a name query: check it with the reader's own rules.
+  // The filter is the only guard against a name query: every host value the load will read must
+  // be one the address parser takes, since only a value it refuses goes on to the name lookup.
   for (const char* s : {"End0", "End1", "End2"}) {
     for (const char* k : {"url", "url1", "url2", "url3"}) {
       const std::string url = filtrado.LeTexto(s, k, "");
-      ZELP_VERIFICA(url.size() < 2 || EhIPv4Pontuado(url), "nome de host passou pelo filtro: %s", url.c_str());
+      ZELP_VERIFICA(url.size() < 2 || ::inet_addr(url.c_str()) != INADDR_NONE, "nome de host passou pelo filtro: %s",
+                    url.c_str());
     }
   }
   ZELP_VERIFICA(filtrado.LeTexto("Diretorios", "Errlog", "").empty(), "Errlog passou pelo filtro");

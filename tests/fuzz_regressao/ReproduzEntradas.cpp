@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cstdint>
 #include <filesystem>
 #include <ostream>
@@ -35,12 +34,6 @@ const Alvo alvos[] = {
     {"estabelecimento", &fuzz::ExercitaEstabelecimento},
 };
 
-struct Entrada {
-  const Alvo* alvo;
-  std::string origem;  // "achado" for a regression input, "semente" for a seed
-  fs::path caminho;
-};
-
 const fs::path& DirAchados() {
   static const fs::path d = fs::path(ZELP_DIR_DADOS_TESTE) / "fuzz";
   return d;
@@ -50,54 +43,49 @@ const fs::path& DirSementes() {
   return d;
 }
 
-void PrintTo(const Entrada& e, std::ostream* os) { *os << e.alvo->nome << " " << e.caminho.string(); }
+// The files are listed when the test runs, so an input added to a folder is replayed without a
+// rebuild.
+std::vector<fs::path> Arquivos(const fs::path& dir) {
+  std::vector<fs::path> arquivos;
+  std::error_code ec;
+  for (const auto& e : fs::directory_iterator(dir, ec))
+    if (e.is_regular_file()) arquivos.push_back(e.path());
+  std::sort(arquivos.begin(), arquivos.end());
+  return arquivos;
+}
 
-std::vector<Entrada> Entradas() {
-  std::vector<Entrada> entradas;
-  for (const Alvo& alvo : alvos) {
-    for (const auto& [origem, base] : {std::pair{"achado", DirAchados()}, std::pair{"semente", DirSementes()}}) {
-      std::vector<fs::path> arquivos;
-      std::error_code ec;
-      for (const auto& e : fs::directory_iterator(base / alvo.nome, ec))
-        if (e.is_regular_file()) arquivos.push_back(e.path());
-      std::sort(arquivos.begin(), arquivos.end());
-      for (auto& a : arquivos) entradas.push_back({&alvo, origem, std::move(a)});
+void PrintTo(const Alvo& a, std::ostream* os) { *os << a.nome; }
+
+class ReproduzEntradas : public ::testing::TestWithParam<Alvo> {
+ protected:
+  // Runs every file of the folder through the target's exercise; returns how many there were.
+  std::size_t Reproduz(const fs::path& dir) {
+    const std::vector<fs::path> arquivos = Arquivos(dir);
+    for (const fs::path& caminho : arquivos) {
+      SCOPED_TRACE(caminho.string());
+      std::string conteudo;
+      if (!fuzz::LeArquivo(caminho.string(), conteudo)) {
+        ADD_FAILURE() << "nao foi possivel ler " << caminho.string();
+        continue;
+      }
+      try {
+        GetParam().exercicio(reinterpret_cast<const std::uint8_t*>(conteudo.data()), conteudo.size());
+      } catch (const fuzz::FalhaFuzz& falha) {
+        ADD_FAILURE() << caminho.string() << ": " << falha.texto;
+      }
     }
+    return arquivos.size();
   }
-  return entradas;
+};
+
+// The inputs that once broke a property or crashed (a target may have none yet), then the seeds,
+// which cover the ordinary paths: real request files, zelp.ini, responses, establishment files.
+TEST_P(ReproduzEntradas, AchadosESementes) {
+  Reproduz(DirAchados() / GetParam().nome);
+  EXPECT_GE(Reproduz(DirSementes() / GetParam().nome), 3u) << "sementes de " << GetParam().nome;
 }
 
-std::string NomeDoCaso(const ::testing::TestParamInfo<Entrada>& info) {
-  std::string nome = std::string(info.param.alvo->nome) + "_" + info.param.origem + "_" +
-                     info.param.caminho.filename().string();
-  for (char& c : nome)
-    if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
-  return nome + "_" + std::to_string(info.index);
-}
-
-class ReproduzEntrada : public ::testing::TestWithParam<Entrada> {};
-
-TEST_P(ReproduzEntrada, SemFalhaNemPropriedadeViolada) {
-  const Entrada& e = GetParam();
-  std::string conteudo;
-  ASSERT_TRUE(fuzz::LeArquivo(e.caminho.string(), conteudo)) << e.caminho;
-  try {
-    e.alvo->exercicio(reinterpret_cast<const std::uint8_t*>(conteudo.data()), conteudo.size());
-  } catch (const fuzz::FalhaFuzz& falha) {
-    ADD_FAILURE() << e.caminho << ": " << falha.texto;
-  }
-}
-
-INSTANTIATE_TEST_SUITE_P(Fuzz, ReproduzEntrada, ::testing::ValuesIn(Entradas()), NomeDoCaso);
-
-// Every target has its seeds where the fuzzers and this test expect them.
-TEST(ReproduzEntrada, CadaAlvoTemSementes) {
-  for (const Alvo& alvo : alvos) {
-    std::size_t n = 0;
-    std::error_code ec;
-    for (const auto& e : fs::directory_iterator(DirSementes() / alvo.nome, ec)) n += e.is_regular_file() ? 1 : 0;
-    EXPECT_GE(n, 3u) << alvo.nome;
-  }
-}
+INSTANTIATE_TEST_SUITE_P(Fuzz, ReproduzEntradas, ::testing::ValuesIn(alvos),
+                         [](const ::testing::TestParamInfo<Alvo>& info) { return std::string(info.param.nome); });
 
 }  // namespace
