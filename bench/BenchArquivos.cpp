@@ -3,8 +3,10 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <string>
+#include <thread>
 
 #include "ApoioBench.h"
 #include "arquivos/OperacoesArquivo.h"
@@ -37,6 +39,17 @@ std::vector<CampoBench> PedidoDoArgumento(const benchmark::State& state) {
   return state.range(0) == 41 ? PedidoComGrupo(41, 10) : PedidoVenda();
 }
 
+// A flush right after another waits for the journal commit of the one before: back to back they
+// measure a burst. Transactions one at a time are spaced out, so the durable writers also run
+// with an untimed pause before each call (the last argument, in ms).
+void Espaca(benchmark::State& state, int indiceArgumento) {
+  const auto pausa = state.range(indiceArgumento);
+  if (pausa <= 0) return;
+  state.PauseTiming();
+  std::this_thread::sleep_for(std::chrono::milliseconds(pausa));
+  state.ResumeTiming();
+}
+
 // The response writer as the worker calls it: .tmp written and flushed, renamed, directory flushed.
 void BM_GravaResposta(benchmark::State& state) {
   TG transacao;
@@ -47,6 +60,7 @@ void BM_GravaResposta(benchmark::State& state) {
   }
   DiretorioBench dir;
   for (auto _ : state) {
+    Espaca(state, 1);
     if (!GravaResposta(transacao, dir.Caminho(), LARGURA)) {
       state.SkipWithError("the response was not published");
       break;
@@ -54,7 +68,7 @@ void BM_GravaResposta(benchmark::State& state) {
   }
   state.counters["campos"] = transacao.quantidade;
 }
-BENCHMARK(BM_GravaResposta)->Arg(31)->Arg(41)->UseRealTime();
+BENCHMARK(BM_GravaResposta)->ArgNames({"tipo", "pausa"})->Args({31, 0})->Args({41, 0})->Args({31, 20})->UseRealTime();
 
 // The same file and the same rename without the two flushes: the difference is their cost.
 void BM_GravaRespostaSemFsync(benchmark::State& state) {
@@ -84,7 +98,7 @@ void BM_GravaRespostaSemFsync(benchmark::State& state) {
   }
   state.counters["campos"] = transacao.quantidade;
 }
-BENCHMARK(BM_GravaRespostaSemFsync)->Arg(31)->Arg(41)->UseRealTime();
+BENCHMARK(BM_GravaRespostaSemFsync)->ArgName("tipo")->Arg(31)->Arg(41)->UseRealTime();
 
 // The status file, published the same durable way before the request goes to the host.
 void BM_GravaStatus(benchmark::State& state) {
@@ -92,13 +106,14 @@ void BM_GravaStatus(benchmark::State& state) {
   PreencheTabela(transacao, PedidoVenda());
   DiretorioBench dir;
   for (auto _ : state) {
+    Espaca(state, 0);
     if (!GravaStatus(transacao, dir.Caminho(), LARGURA)) {
       state.SkipWithError("the status was not published");
       break;
     }
   }
 }
-BENCHMARK(BM_GravaStatus)->UseRealTime();
+BENCHMARK(BM_GravaStatus)->ArgName("pausa")->Arg(0)->Arg(20)->UseRealTime();
 
 // A claim as it would be made durable: one rename in the input directory, then the directory flushed.
 void BM_RenomeiaESincronizaDiretorio(benchmark::State& state) {
@@ -111,6 +126,7 @@ void BM_RenomeiaESincronizaDiretorio(benchmark::State& state) {
   }
   bool ida = true;
   for (auto _ : state) {
+    Espaca(state, 1);
     if (!plataforma::Renomeia(ida ? a.c_str() : b.c_str(), ida ? b.c_str() : a.c_str()) ||
         (state.range(0) != 0 && !plataforma::SincronizaDiretorio(dir.Caminho().c_str()))) {
       state.SkipWithError("rename or flush failed");
@@ -119,7 +135,12 @@ void BM_RenomeiaESincronizaDiretorio(benchmark::State& state) {
     ida = !ida;
   }
 }
-BENCHMARK(BM_RenomeiaESincronizaDiretorio)->ArgName("fsync")->Arg(0)->Arg(1)->UseRealTime();
+BENCHMARK(BM_RenomeiaESincronizaDiretorio)
+    ->ArgNames({"fsync", "pausa"})
+    ->Args({0, 0})
+    ->Args({1, 0})
+    ->Args({1, 20})
+    ->UseRealTime();
 
 // One log line into the day's file: open, append, close, under the log lock.
 void BM_GravaLog(benchmark::State& state) {
