@@ -1,6 +1,6 @@
 # make run: installs what is missing, builds, starts the gateway on the bundled demo.
-# make test: installs what is missing, builds, runs every test (normal build, then sanitizer builds).
-.PHONY: deps run test test-debug test-asan test-tsan build fuzz bench clean
+# make test: installs what is missing, builds, runs every test (normal build, then sanitizer builds), then the fuzzers for a bounded time.
+.PHONY: deps run test test-debug test-asan test-tsan test-fuzz build fuzz bench clean
 
 deps:
 	@./scripts/instala-dependencias.sh
@@ -27,7 +27,11 @@ test-tsan: deps
 	cmake --build --preset tsan
 	TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" ctest --preset tsan
 
-test: test-debug test-asan test-tsan
+# Each fuzz target for a bounded time on a copy of its seeds; any finding fails the run.
+test-fuzz: deps
+	FUZZ_SEGUNDOS=$${FUZZ_SEGUNDOS:-60} ./scripts/fuzz.sh
+
+test: test-debug test-asan test-tsan test-fuzz
 
 fuzz: deps
 	./scripts/fuzz.sh
