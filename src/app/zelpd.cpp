@@ -8,6 +8,10 @@
 #include <cstring>
 #include <string>
 
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/lsan_interface.h>
+#endif
+
 #include "catalogo/Catalogo.h"
 #include "comum/Limites.h"
 #include "log/GravaLog.h"
@@ -58,8 +62,12 @@ void EscreveLinha(const char* linha) {
 }
 
 // Static destructors are not run: detached workers may still be using what they would destroy.
+// That also skips the leak check of an AddressSanitizer build, so it is asked for here.
 [[noreturn]] void Termina(int status) {
   std::fflush(stdout);
+#if defined(__SANITIZE_ADDRESS__)
+  __lsan_do_leak_check();
+#endif
   std::fflush(stderr);
   std::_Exit(status);
 }
