@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QMessageBox>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -42,6 +43,8 @@ int Executa(int& argc, char** argv) {
 
 int main(int, char** argv) {
   MontaMapaCodigos();
+  // A file-size limit must fail the write that hits it, not kill the till's gateway.
+  std::signal(SIGXFSZ, SIG_IGN);
   int codigo;
   {
     TInstanciaUnica instancia;
