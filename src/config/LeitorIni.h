@@ -34,6 +34,8 @@ class LeitorIni {
   // be read.
   bool Carrega(const char* caminho);
   void Interpreta(std::string_view conteudo);
+  // True when the text held no section at all (an empty file, or one just truncated).
+  bool SemSecoes() const { return secoes_.empty(); }
 
   std::string LeTexto(const char* secao, const char* chave, const char* padrao) const;
   std::int32_t LeInteiro(const char* secao, const char* chave, std::int32_t padrao) const;

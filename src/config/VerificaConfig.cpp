@@ -31,8 +31,11 @@ void TX::VerificaConfig() {
   } else {
     // Read before anything changes, so a file that vanishes in between keeps the values in force;
     // its time is kept only once it was read, so a failed read is tried again at the next check.
+    // A file rewritten in place is empty between its truncation and its first write: a reload that
+    // finds no section at all is taken as such a moment, keeps the values in force and looks again
+    // at the next check, instead of ending the service for a file that is still being written.
     LeitorIni ini;
-    if (ini.Carrega(caminhoIni_.c_str())) {
+    if (ini.Carrega(caminhoIni_.c_str()) && !ini.SemSecoes()) {
       horaIni_ = hora;
       Aplica(ini);
     } else {

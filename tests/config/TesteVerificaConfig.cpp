@@ -197,6 +197,34 @@ TEST_F(VerificaConfig, ArquivoIlegivelMantemAConfiguracaoELogaUmaVez) {
   EXPECT_EQ(CapturaJanela::Linhas().size(), 2u);
 }
 
+// An editor that rewrites the file in place leaves it empty for a moment: a reload that meets it
+// then keeps the values in force and takes the finished file at a later check.
+TEST_F(VerificaConfig, ArquivoReescritoNoLugarVazioNaoEncerraOServico) {
+  const std::string AVISO = "*** Erro ao ler " + Caminho() + ", mantida a configuracao anterior";
+  Escreve(1, "TOutIni=0\r\n", HORA_BASE);
+  TX tx(Caminho());
+  UsaRelogioFalso(tx);
+  tx.VerificaConfig();
+
+  EscreveIni("");
+  fs::last_write_time(Caminho(), HORA_BASE + std::chrono::seconds(1));
+  EXPECT_NO_THROW(tx.VerificaConfig());
+  EXPECT_NO_THROW(tx.VerificaConfig());
+  EXPECT_EQ(tx.TempoConexao(), 1);
+  EXPECT_EQ(tx.Servidor(0).quantidade, 1);
+  EXPECT_EQ(Contagem(AVISO), 1);
+
+  // The finished file keeps the time of the empty one: it is still taken.
+  Escreve(4, "TOutIni=0\r\n", HORA_BASE + std::chrono::seconds(1));
+  tx.VerificaConfig();
+  EXPECT_EQ(tx.TempoConexao(), 4);
+
+  // A real file without any address still ends the service on a reload.
+  EscreveIni("[PEstab]\r\npar0=estab0.dat\r\n");
+  fs::last_write_time(Caminho(), HORA_BASE + std::chrono::seconds(2));
+  EXPECT_THROW(tx.VerificaConfig(), Err);
+}
+
 TEST_F(VerificaConfig, ArquivoSemPermissaoDeLeituraContaComoIlegivel) {
   Escreve(1, "TOutIni=0\r\n", HORA_BASE);
   TX tx(Caminho());
