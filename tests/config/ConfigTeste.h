@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <string>
 
-#include "CapturaJanela.h"
+#include "apoio/CapturaJanela.h"
 #include "apoio/DiretorioTemporario.h"
 #include "comum/Err.h"
 #include "config/TX.h"

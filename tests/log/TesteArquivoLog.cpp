@@ -7,7 +7,7 @@
 #include <thread>
 #include <vector>
 
-#include "CapturaJanela.h"
+#include "apoio/CapturaJanela.h"
 #include "apoio/DiretorioTemporario.h"
 #include "log/GravaLinha.h"
 #include "log/GravaLog.h"

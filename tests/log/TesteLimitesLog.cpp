@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <string>
 
-#include "CapturaJanela.h"
+#include "apoio/CapturaJanela.h"
 #include "apoio/DiretorioTemporario.h"
 #include "log/GravaLinha.h"
 #include "log/GravaLog.h"

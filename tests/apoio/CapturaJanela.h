@@ -1,4 +1,4 @@
-// Collects the texts the log writer hands to the window, for the tests of this program.
+// Collects the texts the log writer hands to the window, for tests that check what was shown.
 #pragma once
 
 #include <mutex>
