@@ -159,7 +159,7 @@ TEST_F(CarregaConfig, GruposDeEnderecos) {
   };
   for (const auto& caso : casos) {
     SCOPED_TRACE(caso.nome);
-    CapturaJanela::Limpa();
+    CapturaLog::Limpa();
     EscreveIni(PAR + caso.secoes);
     TX tx(Caminho());
     EXPECT_EQ(ErroDaCarga(tx), "");
@@ -294,7 +294,7 @@ TEST_F(CarregaConfig, ArquivoAusenteNaPrimeiraCargaDaOsPadroes) {
   EXPECT_EQ(ErroDaCarga(tx), "\n*** Nenhuma 'url' especificada!!!");
   EXPECT_EQ(tx.DirEntrada(), "./");
   EXPECT_EQ(tx.IntervaloIni(), 10000u);
-  EXPECT_TRUE(CapturaJanela::Linhas().empty());
+  EXPECT_TRUE(CapturaLog::Linhas().empty());
 }
 
 TEST_F(CarregaConfig, ArquivoIlegivelDepoisDaPrimeiraCargaMantemOsValores) {
@@ -307,7 +307,7 @@ TEST_F(CarregaConfig, ArquivoIlegivelDepoisDaPrimeiraCargaMantemOsValores) {
   EXPECT_EQ(tx.DirEntrada(), "/pdv/");
   EXPECT_EQ(tx.Servidor(0).quantidade, 1);
   EXPECT_EQ(tx.ArquivoEstabelecimento(0, 0), "estab0.dat");
-  EXPECT_EQ(CapturaJanela::Linhas(),
+  EXPECT_EQ(CapturaLog::Linhas(),
             std::vector<std::string>{"*** Erro ao ler " + Caminho() + ", mantida a configuracao anterior"});
 }
 

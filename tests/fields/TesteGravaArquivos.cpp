@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "CapturaLog.h"
+#include "apoio/CapturaLog.h"
 #include "apoio/DiretorioTemporario.h"
 #include "fields/ArquivoCampos.h"
 

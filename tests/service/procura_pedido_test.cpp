@@ -11,7 +11,7 @@
 #include "apoio/Processo.h"
 #include "comum/Err.h"
 #include "platform/Relogio.h"
-#include "service/CapturaLinhas.h"
+#include "apoio/CapturaLog.h"
 #include "service/ProcuraPedido.h"
 
 namespace {
@@ -39,7 +39,7 @@ class ProcuraPedidoTeste : public ::testing::Test {
   }
 
   DiretorioTemporario dir;
-  CapturaLinhas janela;
+  CapturaLog janela;
   DiretoriosTroca dirs;
   ArquivosBloqueados bloqueados;
 };
@@ -51,7 +51,7 @@ TEST_F(ProcuraPedidoTeste, ReivindicaRenomeandoParaLogEAnota) {
   EXPECT_EQ(p.caminho, Entrada("00000123.log"));
   EXPECT_EQ(dir.Le("in/00000123.log"), "000-000 = CRT\r\n");
   EXPECT_EQ(NomesEntrada(), std::vector<std::string>{"00000123.log"});
-  EXPECT_EQ(CapturaLinhas::Linhas(),
+  EXPECT_EQ(CapturaLog::Linhas(),
             (std::vector<std::string>{"Arquivo " + Entrada("00000123.ENV") + " encontrado",
                                       Entrada("00000123.ENV") + " renomeado como " + Entrada("00000123.log")}));
   // Claimed and in flight until its worker lets it go.
@@ -61,10 +61,10 @@ TEST_F(ProcuraPedidoTeste, ReivindicaRenomeandoParaLogEAnota) {
   EXPECT_FALSE(PedidoEmCurso("00000123.log"));
 
   // A claimed request is never claimed again.
-  CapturaLinhas::Limpa();
+  CapturaLog::Limpa();
   PedidoReivindicado outro;
   EXPECT_FALSE(Procura(outro));
-  EXPECT_TRUE(CapturaLinhas::Linhas().empty());
+  EXPECT_TRUE(CapturaLog::Linhas().empty());
   EXPECT_TRUE(dir.Existe("in/00000123.log"));
 }
 
@@ -87,7 +87,7 @@ TEST_F(ProcuraPedidoTeste, Largura16) {
   EXPECT_NE(primeiro, segundo) << "exactly one claim";
   EXPECT_EQ((primeiro ? p : q).caminho, Entrada("0000000000000123.log"));
   EXPECT_EQ(NomesEntrada(), std::vector<std::string>{"0000000000000123.log"}) << "eight digits are wrong at width 16";
-  EXPECT_EQ(CapturaLinhas::Conta("*** Nome de Arquivo Invalido: \"" + Entrada("00000123.ENV") + "\""), 1);
+  EXPECT_EQ(CapturaLog::Conta("*** Nome de Arquivo Invalido: \"" + Entrada("00000123.ENV") + "\""), 1);
 }
 
 TEST_F(ProcuraPedidoTeste, NomesInvalidosSaoAnotadosEApagados) {
@@ -97,10 +97,10 @@ TEST_F(ProcuraPedidoTeste, NomesInvalidosSaoAnotadosEApagados) {
   EXPECT_FALSE(Procura(p));
   EXPECT_EQ(NomesEntrada(), std::vector<std::string>{"notas.txt"});
   for (const char* n : {"123.ENV", "0000012A.ENV", "000001234.ENV"}) {
-    EXPECT_EQ(CapturaLinhas::Conta("*** Nome de Arquivo Invalido: \"" + Entrada(n) + "\""), 1) << n;
+    EXPECT_EQ(CapturaLog::Conta("*** Nome de Arquivo Invalido: \"" + Entrada(n) + "\""), 1) << n;
   }
-  EXPECT_EQ(CapturaLinhas::Conta("*** Arquivo Deletado!"), 3);
-  EXPECT_EQ(CapturaLinhas::ContaCom("encontrado"), 0);
+  EXPECT_EQ(CapturaLog::Conta("*** Arquivo Deletado!"), 3);
+  EXPECT_EQ(CapturaLog::ContaCom("encontrado"), 0);
 }
 
 TEST_F(ProcuraPedidoTeste, RespostaAntigaApagadaAntesDaVerificacaoDoNome) {
@@ -124,7 +124,7 @@ TEST_F(ProcuraPedidoTeste, AlvoExistenteESubstituido) {
   PedidoReivindicado p;
   ASSERT_TRUE(Procura(p));
   EXPECT_EQ(dir.Le("in/00000123.log"), "novo");
-  EXPECT_EQ(CapturaLinhas::ContaCom("Erro"), 0);
+  EXPECT_EQ(CapturaLog::ContaCom("Erro"), 0);
 }
 
 TEST_F(ProcuraPedidoTeste, OnzeNomesInvalidosEncerramOServico) {
@@ -136,7 +136,7 @@ TEST_F(ProcuraPedidoTeste, OnzeNomesInvalidosEncerramOServico) {
   } catch (const Err& e) {
     EXPECT_STREQ(e.mensagem, "*** Erro Arquivo bloqueado![3]");
   }
-  EXPECT_EQ(CapturaLinhas::Conta("*** Arquivo Deletado!"), 10);
+  EXPECT_EQ(CapturaLog::Conta("*** Arquivo Deletado!"), 10);
   EXPECT_EQ(NomesEntrada().size(), 1u);
 }
 
@@ -154,8 +154,8 @@ TEST_F(ProcuraPedidoTeste, ArquivoBloqueadoERetentadoComCalmaAteSair) {
 
   PedidoReivindicado p;
   EXPECT_FALSE(Procura(p));
-  EXPECT_EQ(CapturaLinhas::Conta("Arquivo " + env + " encontrado"), 1);
-  EXPECT_EQ(CapturaLinhas::Conta("*** Erro ao renomear para " + log), 1);
+  EXPECT_EQ(CapturaLog::Conta("Arquivo " + env + " encontrado"), 1);
+  EXPECT_EQ(CapturaLog::Conta("*** Erro ao renomear para " + log), 1);
   ASSERT_EQ(bloqueados.Quantidade(), 1);
   EXPECT_FALSE(PedidoEmCurso("00000123.log")) << "a failed claim holds nothing in flight";
 
@@ -165,20 +165,20 @@ TEST_F(ProcuraPedidoTeste, ArquivoBloqueadoERetentadoComCalmaAteSair) {
   const auto fim = std::chrono::steady_clock::now() + std::chrono::seconds(3);
   while (bloqueados.Tentativas(0) < 3 && std::chrono::steady_clock::now() < fim) {
     const std::int32_t antes = bloqueados.Tentativas(0);
-    const auto linhasAntes = CapturaLinhas::Linhas().size();
+    const auto linhasAntes = CapturaLog::Linhas().size();
     const std::uint32_t agora = plataforma::Ticks();
     EXPECT_FALSE(Procura(p));
     if (bloqueados.Tentativas(0) != antes) {
       tentativas.push_back(agora);
     } else {
-      EXPECT_EQ(CapturaLinhas::Linhas().size(), linhasAntes) << "a try that is not due logs nothing";
+      EXPECT_EQ(CapturaLog::Linhas().size(), linhasAntes) << "a try that is not due logs nothing";
     }
     plataforma::Dorme(5);
   }
   ASSERT_EQ(bloqueados.Tentativas(0), 3);
   for (std::size_t i = 1; i < tentativas.size(); ++i) EXPECT_GE(tentativas[i] - tentativas[i - 1], 90u);
-  EXPECT_EQ(CapturaLinhas::Conta("Arquivo " + env + " encontrado"), 1) << "found is logged once";
-  EXPECT_EQ(CapturaLinhas::Conta("*** Erro ao renomear para " + log), 1) << "retries fail quietly";
+  EXPECT_EQ(CapturaLog::Conta("Arquivo " + env + " encontrado"), 1) << "found is logged once";
+  EXPECT_EQ(CapturaLog::Conta("*** Erro ao renomear para " + log), 1) << "retries fail quietly";
 
   // The point of sale lets go: the next due try claims it and frees the slot.
   std::filesystem::remove_all(dir / "in/00000123.log");
@@ -187,8 +187,8 @@ TEST_F(ProcuraPedidoTeste, ArquivoBloqueadoERetentadoComCalmaAteSair) {
   EXPECT_EQ(dir.Le("in/00000123.log"), "pedido");
   EXPECT_EQ(bloqueados.Quantidade(), 0);
   EXPECT_EQ(bloqueados.Procura("00000123.ENV"), -1);
-  EXPECT_EQ(CapturaLinhas::Conta(env + " renomeado como " + log), 1);
-  EXPECT_EQ(CapturaLinhas::Conta("Arquivo " + env + " encontrado"), 1);
+  EXPECT_EQ(CapturaLog::Conta(env + " renomeado como " + log), 1);
+  EXPECT_EQ(CapturaLog::Conta("Arquivo " + env + " encontrado"), 1);
 }
 
 TEST_F(ProcuraPedidoTeste, TabelaCheiaEncerraOServico) {

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "apoio/DiretorioTemporario.h"
-#include "service/CapturaLinhas.h"
+#include "apoio/CapturaLog.h"
 #include "service/VigiaDiretorios.h"
 
 namespace {
@@ -24,7 +24,7 @@ class VigiaTeste : public ::testing::Test {
   void Olha(std::uint32_t agora) { vigia.Verifica(entrada, saida, agora); }
 
   DiretorioTemporario dir;
-  CapturaLinhas janela;
+  CapturaLog janela;
   VigiaDiretorios vigia;
   std::string entrada, saida;
 };
@@ -32,7 +32,7 @@ class VigiaTeste : public ::testing::Test {
 TEST_F(VigiaTeste, DiretoriosPresentesNadaDizem) {
   Olha(1000);
   Olha(5000);
-  EXPECT_TRUE(CapturaLinhas::Linhas().empty());
+  EXPECT_TRUE(CapturaLog::Linhas().empty());
   EXPECT_FALSE(vigia.FaltaEntrada());
   EXPECT_FALSE(vigia.FaltaSaida());
 }
@@ -43,16 +43,16 @@ TEST_F(VigiaTeste, SaidaQueSomeEVoltaDizUmaVezCada) {
   Olha(1000);
   Olha(2000);
   Olha(3000);
-  EXPECT_EQ(CapturaLinhas::Conta("*** Diretorio de saida inacessivel: " + saida), 1);
+  EXPECT_EQ(CapturaLog::Conta("*** Diretorio de saida inacessivel: " + saida), 1);
   EXPECT_TRUE(vigia.FaltaSaida());
   EXPECT_FALSE(vigia.FaltaEntrada());
 
   dir.CriaSubdiretorio("out");
   Olha(4000);
   Olha(5000);
-  EXPECT_EQ(CapturaLinhas::Conta("Diretorio de saida acessivel: " + saida), 1);
+  EXPECT_EQ(CapturaLog::Conta("Diretorio de saida acessivel: " + saida), 1);
   EXPECT_FALSE(vigia.FaltaSaida());
-  EXPECT_EQ(CapturaLinhas::Linhas().size(), 2u);
+  EXPECT_EQ(CapturaLog::Linhas().size(), 2u);
 }
 
 TEST_F(VigiaTeste, ArquivoNoLugarOuCaminhoAtravesDeArquivoEFalta) {
@@ -62,8 +62,8 @@ TEST_F(VigiaTeste, ArquivoNoLugarOuCaminhoAtravesDeArquivoEFalta) {
   Olha(0);
   EXPECT_TRUE(vigia.FaltaEntrada());
   EXPECT_TRUE(vigia.FaltaSaida());
-  EXPECT_EQ(CapturaLinhas::Conta("*** Diretorio de entrada inacessivel: " + entrada), 1);
-  EXPECT_EQ(CapturaLinhas::Conta("*** Diretorio de saida inacessivel: " + saida), 1);
+  EXPECT_EQ(CapturaLog::Conta("*** Diretorio de entrada inacessivel: " + entrada), 1);
+  EXPECT_EQ(CapturaLog::Conta("*** Diretorio de saida inacessivel: " + saida), 1);
 }
 
 TEST_F(VigiaTeste, OlhaNoMaximoUmaVezPorSegundoMesmoNaVoltaDoContador) {
@@ -72,10 +72,10 @@ TEST_F(VigiaTeste, OlhaNoMaximoUmaVezPorSegundoMesmoNaVoltaDoContador) {
   Olha(0xFFFFFFF0u);          // 240 ms later: too soon
   Olha(0x00000100u);          // 512 ms after the first, across the wrap: too soon
   EXPECT_FALSE(vigia.FaltaEntrada());
-  EXPECT_TRUE(CapturaLinhas::Linhas().empty());
+  EXPECT_TRUE(CapturaLog::Linhas().empty());
   Olha(0x00000300u);          // 1024 ms after the first
   EXPECT_TRUE(vigia.FaltaEntrada());
-  EXPECT_EQ(CapturaLinhas::Conta("*** Diretorio de entrada inacessivel: " + entrada), 1);
+  EXPECT_EQ(CapturaLog::Conta("*** Diretorio de entrada inacessivel: " + entrada), 1);
 }
 
 }  // namespace
