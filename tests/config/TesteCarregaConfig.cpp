@@ -106,8 +106,9 @@ struct CasoIntervalo {
 TEST_F(CarregaConfig, TOutIniEmMilissegundosSemDarAVolta) {
   const CasoIntervalo casos[] = {
       {"TOutIni=0", 0},          {"TOutIni=5", 5000},         {"", 10000},
-      {"TOutIni=-1", 0},         {"TOutIni=4294967", 4294967000u}, {"TOutIni=4294968", 4294967295u},
-      {"TOutIni=2147483647", 4294967295u},
+      {"TOutIni=4294967", 4294967000u}, {"TOutIni=4294968", 4294967295u}, {"TOutIni=2147483647", 4294967295u},
+      // Negative: times 1000 as an unsigned number, a long interval (never 0, which is no pause).
+      {"TOutIni=-1", 4294966296u},      {"TOutIni=-4294967", 296u},          {"TOutIni=-536870912", 4294967295u},
   };
   for (const auto& caso : casos) {
     SCOPED_TRACE(caso.linha);
