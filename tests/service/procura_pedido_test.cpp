@@ -3,7 +3,10 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -189,6 +192,74 @@ TEST_F(ProcuraPedidoTeste, ArquivoBloqueadoERetentadoComCalmaAteSair) {
   EXPECT_EQ(bloqueados.Procura("00000123.ENV"), -1);
   EXPECT_EQ(CapturaLog::Conta(env + " renomeado como " + log), 1);
   EXPECT_EQ(CapturaLog::Conta("Arquivo " + env + " encontrado"), 1);
+}
+
+// Where the kernel cannot say whether a writer holds the file (no lease right, no leases on the
+// file system), the scan judges by the bytes and by the file staying unchanged.
+plataforma::SondaArquivo SemLease(const char* caminho, std::size_t limite) {
+  plataforma::SondaArquivo s = plataforma::SondaEscrita(caminho, limite);
+  s.escrita = plataforma::EscritaArquivo::Desconhecida;
+  plataforma::LeArquivoInteiro(caminho, s.conteudo, limite);
+  return s;
+}
+
+// A request that must not be claimed yet goes the way of a rename that failed (its two lines once,
+// quiet retries), nothing is deleted for it meanwhile, and it is claimed once the cause is gone.
+TEST_F(ProcuraPedidoTeste, PedidoRetidoAteOEscritorTerminarOuONumeroSair) {
+  const std::string inteiro = "000-000 = CRT\r\n001-000 = 123\r\n999-999 = \r\n";
+  const std::string semFimDeLinha = inteiro.substr(0, inteiro.size() - 2);
+  struct Caso {
+    const char* nome;
+    SondaPedido sonda;
+    std::string inicio;                  // written before the first scan
+    std::function<void()> retem, solta;  // what holds it back and what lets it go
+    std::uint32_t soltoEmMs;             // least time from letting go to the claim
+    std::string final;                   // what the claimed file holds
+  };
+  std::FILE* escritor = nullptr;
+  std::optional<ReservaPedido> emCurso;
+  const std::string env = Entrada("00000123.env");
+  const Caso casos[] = {
+      {"aberto para escrita", &plataforma::SondaEscrita, "000-000 = CRT\r\n",
+       [&] { escritor = std::fopen(env.c_str(), "a"); },
+       [&] { std::fputs("001-000 = 123\r\n999-999 = \r\n", escritor), std::fclose(escritor); }, 0, inteiro},
+      {"numero em curso", &plataforma::SondaEscrita, inteiro, [&] { emCurso.emplace("00000123.log"); },
+       [&] { emCurso.reset(); }, 0, inteiro},
+      // Its last line never ends: only its stillness tells that the writer is done.
+      {"sem lease, ainda mudando", &SemLease, "000-000 = CRT\r\n", [] {},
+       [&] { dir.Escreve("in/00000123.env", semFimDeLinha); }, ArquivosBloqueados::TEMPO_ESTAVEL, semFimDeLinha},
+  };
+  for (const Caso& caso : casos) {
+    SCOPED_TRACE(caso.nome);
+    CapturaLog::Limpa();
+    bloqueados.Limpa();
+    dir.Escreve("in/00000123.env", caso.inicio);
+    dir.Escreve("out/00000123.rsp", "resposta do pedido anterior");
+    caso.retem();
+    PedidoReivindicado p;
+    for (int i = 0; i < 3; ++i, plataforma::Dorme(110)) EXPECT_FALSE(ProcuraPedido(dirs, bloqueados, p, caso.sonda));
+    EXPECT_EQ(CapturaLog::Linhas(), (std::vector<std::string>{"Arquivo " + env + " encontrado",
+                                                              "*** Erro ao renomear para " + Entrada("00000123.log")}));
+    EXPECT_EQ(bloqueados.Quantidade(), 1);
+    const bool numeroEmCurso = emCurso.has_value();
+    EXPECT_EQ(dir.Existe("out/00000123.rsp"), numeroEmCurso) << "the answer of the number in flight stays";
+
+    caso.solta();
+    const std::uint32_t solto = plataforma::Ticks();
+    ASSERT_TRUE(EsperaAte([&] { return ProcuraPedido(dirs, bloqueados, p, caso.sonda); }, std::chrono::seconds(5)));
+    EXPECT_GE(plataforma::Ticks() - solto, caso.soltoEmMs);
+    EXPECT_EQ(dir.Le("in/00000123.log"), caso.final);
+    EXPECT_FALSE(dir.Existe("out/00000123.rsp"));
+    EXPECT_EQ(bloqueados.Quantidade(), 0);
+    EXPECT_EQ(CapturaLog::Conta(env + " renomeado como " + Entrada("00000123.log")), 1);
+  }
+
+  // Without a lease a request whose closing line is whole is taken at once.
+  CapturaLog::Limpa();
+  dir.Escreve("in/00000124.ENV", inteiro);
+  PedidoReivindicado p;
+  EXPECT_TRUE(ProcuraPedido(dirs, bloqueados, p, &SemLease));
+  EXPECT_EQ(CapturaLog::ContaCom("Erro"), 0);
 }
 
 TEST_F(ProcuraPedidoTeste, TabelaCheiaEncerraOServico) {
