@@ -116,6 +116,12 @@ int main(int argc, char** argv) {
 
   OpcoesServico opcoes;
   opcoes.parar = &pararServico;
+  opcoes.aoEntradaOcupada = [](const std::string& dir) {
+    std::fprintf(stderr,
+                 "zelpd: another gateway already serves the input folder %s; this one claims nothing there "
+                 "until that one stops\n",
+                 dir.c_str());
+  };
   TThreadServer servico(servicoEncerrado, opcoes);
 
   while (sinaisRecebidos.load() == 0 && !servicoEncerrado.load()) plataforma::Dorme(PASSO_ESPERA);

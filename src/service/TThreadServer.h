@@ -3,6 +3,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 struct OpcoesServico {
@@ -13,6 +14,9 @@ struct OpcoesServico {
   // fatal path, then sets servicoEncerrado: an orderly stop for the headless program and the tests.
   // Must outlive the service thread.
   std::atomic<bool>* parar = nullptr;
+  // Called on the service thread, once, the first time the input directory is found served by
+  // another gateway (its path given): a front end without a window tells its operator.
+  std::function<void(const std::string&)> aoEntradaOcupada;
 };
 
 class TThreadServer {

@@ -1,5 +1,6 @@
 // The watch over the exchange directories: one line when a directory goes, one when it is back,
-// looked at no more than once a second of the tick count.
+// looked at no more than once a second of the tick count; and the lock that keeps a second service
+// from claiming in the same input directory.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -7,6 +8,7 @@
 
 #include "apoio/DiretorioTemporario.h"
 #include "apoio/CapturaLog.h"
+#include "service/TravaEntrada.h"
 #include "service/VigiaDiretorios.h"
 
 namespace {
@@ -76,6 +78,34 @@ TEST_F(VigiaTeste, OlhaNoMaximoUmaVezPorSegundoMesmoNaVoltaDoContador) {
   Olha(0x00000300u);          // 1024 ms after the first
   EXPECT_TRUE(vigia.FaltaEntrada());
   EXPECT_EQ(CapturaLog::Conta("*** Diretorio de entrada inacessivel: " + entrada), 1);
+}
+
+// The lock follows the input directory and outlives the service while its workers still run.
+TEST_F(VigiaTeste, TravaDaEntradaUmServicoPorVez) {
+  std::vector<std::string> avisos;
+  auto primeiro = std::make_unique<TravaEntrada>();
+  TravaEntrada segundo([&](const std::string& d) { avisos.push_back(d); });
+  ASSERT_TRUE(primeiro->Garante(entrada));
+  for (int i = 0; i < 3; ++i) EXPECT_FALSE(segundo.Garante(entrada));
+  EXPECT_EQ(avisos, std::vector<std::string>{entrada});
+  EXPECT_EQ(CapturaLog::Linhas(), std::vector<std::string>{"*** Diretorio de entrada em uso por outro servico: " + entrada});
+
+  // A worker of the first service still runs: the directory stays its own.
+  std::shared_ptr<const void> worker = primeiro->Posse();
+  primeiro.reset();
+  EXPECT_FALSE(segundo.Garante(entrada));
+  worker.reset();
+  EXPECT_TRUE(segundo.Garante(entrada));
+  EXPECT_EQ(CapturaLog::Conta("Diretorio de entrada liberado pelo outro servico: " + entrada), 1);
+
+  // A directory made anew, or another one named by a reload, is locked again.
+  TravaEntrada terceiro;
+  fs::remove_all(dir / "in");
+  fs::create_directory(dir / "in");
+  EXPECT_TRUE(segundo.Garante(entrada));
+  EXPECT_FALSE(terceiro.Garante(entrada));
+  EXPECT_TRUE(terceiro.Garante(saida));
+  EXPECT_EQ(avisos.size(), 1u) << "the caller hears of it once";
 }
 
 }  // namespace
