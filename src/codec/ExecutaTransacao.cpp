@@ -11,7 +11,7 @@
 #include "hostlink/Conexao.h"
 #include "hostlink/TrocaMensagem.h"
 
-void ExecutaTransacao(TG& transacao, TU& servidor, int tOutCnf, int tOutCnx) {
+void ExecutaTransacao(TG& transacao, TU& servidor, int tOutCnf, int tOutCnx, bool imediato) {
   const TTipoTransacao& t = TipoValido(transacao);
 
   BF pedido = PreparaPedido(transacao);
@@ -19,7 +19,7 @@ void ExecutaTransacao(TG& transacao, TU& servidor, int tOutCnf, int tOutCnx) {
 
   BF resposta(CapacidadeResposta(t));
   plataforma::Socket socket = Conecta(servidor, tOutCnx);
-  TrocaMensagem(std::move(socket), pedido, resposta, tOutCnf, t.prefixo != 0);
+  TrocaMensagem(std::move(socket), pedido, resposta, tOutCnf, t.prefixo != 0, imediato);
 
   if (resposta.tamanho > 0) {
     // Only what arrived as data is decoded: behind a short prefixed answer the buffer still
@@ -32,5 +32,6 @@ void ExecutaTransacao(TG& transacao, TU& servidor, int tOutCnf, int tOutCnx) {
 
 void ExecutaTransacao(TG& transacao, TX& contexto) {
   const TTipoTransacao& t = TipoValido(transacao);
-  ExecutaTransacao(transacao, contexto.Servidor(t.indiceEnd), contexto.TempoResposta(), contexto.TempoConexao());
+  ExecutaTransacao(transacao, contexto.Servidor(t.indiceEnd), contexto.TempoResposta(), contexto.TempoConexao(),
+                   contexto.Imediato());
 }

@@ -9,8 +9,9 @@
 // to the endpoint group within tOutCnx seconds, exchanges the frames within tOutCnf seconds and
 // leaves the decoded response in the table. Throws Erro for every refusal and every failure of
 // the connection, the exchange or the decoding; both buffers are released on every path.
-void ExecutaTransacao(TG& transacao, TU& servidor, int tOutCnf, int tOutCnx);
+// imediato: the answer is waited for on the socket instead of by sleeping between looks.
+void ExecutaTransacao(TG& transacao, TU& servidor, int tOutCnf, int tOutCnx, bool imediato = false);
 
-// The same with the endpoint group of the transaction's type and the two time-outs taken from
-// the configuration at this moment.
+// The same with the endpoint group of the transaction's type, the two time-outs and the mode taken
+// from the configuration at this moment.
 void ExecutaTransacao(TG& transacao, TX& contexto);

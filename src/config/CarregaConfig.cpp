@@ -56,6 +56,7 @@ void TX::Aplica(const LeitorIni& ini) {
     intervaloIni_ = IntervaloEmMs(ini.LeInteiro("Tempos", "TOutIni", 10));
     tempoResposta_ = ini.LeInteiro("Tempos", "TOutCnf", 30);
     tempoConexao_ = ini.LeInteiro("Tempos", "TOutCnx", 3);
+    imediato_ = ini.LeInteiro("Tempos", "Imediato", 0) != 0;
 
     dirEntrada_ = ini.LeTexto("Diretorios", "Entrada", ".") + SEPARADOR;
     mascaraEntrada_ = dirEntrada_ + "*.ENV";

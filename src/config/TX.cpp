@@ -61,6 +61,11 @@ std::uint32_t TX::IntervaloIni() const {
   return intervaloIni_;
 }
 
+bool TX::Imediato() const {
+  MutexLocker travado(trava_);
+  return imediato_;
+}
+
 std::string TX::ArquivoEstabelecimento(int g, int k) const {
   if (g < 0 || g >= 3 || k < 0 || k >= TP::NUM_ARQUIVOS) return {};
   const TP& grupo = parametros_[g];

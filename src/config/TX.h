@@ -51,6 +51,9 @@ class TX {
   std::int32_t TempoConexao() const;
   std::int32_t TempoResposta() const;
   std::uint32_t IntervaloIni() const;
+  // [Tempos] Imediato: wait on events (the input directory, the host's socket) instead of sleeping
+  // between looks; every time-out and text stays the same.
+  bool Imediato() const;
   std::int32_t LarguraNome() const { return ::LarguraNome(); }
 
   // File name in slot k of parameter group g, or empty when none (or g, k out of range).
@@ -72,6 +75,7 @@ class TX {
   std::uint32_t intervaloIni_ = 0;
   std::int32_t tempoConexao_ = 0;
   std::int32_t tempoResposta_ = 0;
+  bool imediato_ = false;
   std::string caminhoIni_;
   plataforma::HoraArquivo horaIni_{};
   bool verificouAlgumaVez_ = false;

@@ -64,30 +64,75 @@ int TempoRespostaValido(int tOutCnf) {
   return tOutCnf;
 }
 
+namespace {
+
+enum class Olhada { Completo, Continua };
+
+// One look of the default mode: one recv, then the 100 ms sleep, also when data has just come.
+Olhada OlhaDormindo(plataforma::Socket& socket, std::uint8_t* destino, int n, int& recebidos) {
+  // Never more than is missing: bytes after the announced data stay unread.
+  if (recebidos < n) {
+    std::size_t lidos = 0;
+    int erro = 0;
+    switch (plataforma::Recebe(socket, destino + recebidos, static_cast<std::size_t>(n - recebidos), lidos, erro)) {
+      case plataforma::ResultadoRecebe::Dados:
+        recebidos += static_cast<int>(lidos);
+        break;
+      case plataforma::ResultadoRecebe::NadaAinda:
+      case plataforma::ResultadoRecebe::Fechado:
+        // A host that closed its side may still be waited for until the budget ends.
+        break;
+      case plataforma::ResultadoRecebe::Falhou:
+        Falha(socket, ERRO_RECEBIMENTO);
+    }
+  }
+  plataforma::Dorme(INTERVALO_POLL_MS);
+  return recebidos >= n ? Olhada::Completo : Olhada::Continua;
+}
+
+// One look of the immediate mode: the same 100 ms, spent waiting on the socket, so that the bytes
+// are taken the moment they come and the look ends as soon as all of them are in.
+Olhada OlhaEsperando(plataforma::Socket& socket, std::uint8_t* destino, int n, int& recebidos) {
+  const std::uint32_t inicio = plataforma::Ticks();
+  for (;;) {
+    if (recebidos >= n) return Olhada::Completo;
+    std::size_t lidos = 0;
+    int erro = 0;
+    switch (plataforma::Recebe(socket, destino + recebidos, static_cast<std::size_t>(n - recebidos), lidos, erro)) {
+      case plataforma::ResultadoRecebe::Dados:
+        recebidos += static_cast<int>(lidos);
+        continue;
+      case plataforma::ResultadoRecebe::Fechado: {
+        // Nothing more will come, and the socket would wake every wait at once: the rest of the
+        // look is slept, as in the default mode.
+        const std::uint32_t passado = plataforma::Ticks() - inicio;
+        if (passado < INTERVALO_POLL_MS) plataforma::Dorme(INTERVALO_POLL_MS - passado);
+        return Olhada::Continua;
+      }
+      case plataforma::ResultadoRecebe::NadaAinda:
+        break;
+      case plataforma::ResultadoRecebe::Falhou:
+        Falha(socket, ERRO_RECEBIMENTO);
+    }
+    const std::uint32_t passado = plataforma::Ticks() - inicio;
+    if (passado >= INTERVALO_POLL_MS) return Olhada::Continua;
+    if (plataforma::EsperaLeitura(socket, static_cast<int>(INTERVALO_POLL_MS - passado), erro) ==
+        plataforma::ResultadoEspera::Falhou) {
+      Falha(socket, ERRO_RECEBIMENTO);
+    }
+  }
+}
+
+}  // namespace
+
 int RecebeDados(plataforma::Socket& socket, std::uint8_t* destino, int n, std::int32_t& orcamento,
-                int tOutCnf) {
+                int tOutCnf, bool imediato) {
   if (n < 0 || (n > 0 && destino == nullptr)) Falha(socket, ERRO_RECEBIMENTO);
   int recebidos = 0;
   for (;;) {
-    // Never more than is missing: bytes after the announced data stay unread.
-    if (recebidos < n) {
-      std::size_t lidos = 0;
-      int erro = 0;
-      switch (plataforma::Recebe(socket, destino + recebidos, static_cast<std::size_t>(n - recebidos), lidos,
-                                 erro)) {
-        case plataforma::ResultadoRecebe::Dados:
-          recebidos += static_cast<int>(lidos);
-          break;
-        case plataforma::ResultadoRecebe::NadaAinda:
-        case plataforma::ResultadoRecebe::Fechado:
-          // A host that closed its side may still be waited for until the budget ends.
-          break;
-        case plataforma::ResultadoRecebe::Falhou:
-          Falha(socket, ERRO_RECEBIMENTO);
-      }
-    }
-    plataforma::Dorme(INTERVALO_POLL_MS);
-    if (recebidos >= n) return n;
+    const Olhada olhada = imediato ? OlhaEsperando(socket, destino, n, recebidos)
+                                   : OlhaDormindo(socket, destino, n, recebidos);
+    if (olhada == Olhada::Completo) return n;
     if (--orcamento <= 0) {
       GravaLog("recv TimeOut = %is, Len = %d", tOutCnf, recebidos);
       Falha(socket, ERRO_RECEBIMENTO);
@@ -95,7 +140,8 @@ int RecebeDados(plataforma::Socket& socket, std::uint8_t* destino, int n, std::i
   }
 }
 
-int TrocaMensagem(plataforma::Socket socket, BF& pedido, BF& resposta, int tOutCnf, bool temPrefixo) {
+int TrocaMensagem(plataforma::Socket socket, BF& pedido, BF& resposta, int tOutCnf, bool temPrefixo,
+                  bool imediato) {
   tOutCnf = TempoRespostaValido(tOutCnf);
 
   if (pedido.tamanho < 0 || pedido.tamanho > pedido.capacidade || !pedido.dados) Falha(socket, ERRO_ENVIO);
@@ -106,7 +152,7 @@ int TrocaMensagem(plataforma::Socket socket, BF& pedido, BF& resposta, int tOutC
   if (resposta.capacidade < tamInicio || !resposta.dados) Falha(socket, ERRO_RECEBIMENTO);
   std::uint8_t* dados = resposta.dados.get();
 
-  RecebeDados(socket, dados, tamInicio, orcamento, tOutCnf);
+  RecebeDados(socket, dados, tamInicio, orcamento, tOutCnf, imediato);
   if (temPrefixo) std::memmove(dados, dados + TAM_PREFIXO, TAM_CABECALHO);
 
   const int tamanho = dados[5] + 256 * dados[6];
@@ -114,7 +160,7 @@ int TrocaMensagem(plataforma::Socket socket, BF& pedido, BF& resposta, int tOutC
     GravaLog("TAM_MAX_DADOS ErrNo, TamRsp = %d", tamanho);
     Falha(socket, ERRO_RECEBIMENTO);
   }
-  resposta.tamanho = RecebeDados(socket, dados + TAM_CABECALHO, tamanho, orcamento, tOutCnf);
+  resposta.tamanho = RecebeDados(socket, dados + TAM_CABECALHO, tamanho, orcamento, tOutCnf, imediato);
   socket.Fecha();
   return resposta.tamanho;
 }

@@ -56,13 +56,16 @@ ResultadoConexao IniciaConexao(const Socket& socket, std::uint32_t ipRede, std::
   return ResultadoConexao::Falhou;
 }
 
-ResultadoEspera EsperaEscrita(const Socket& socket, int milissegundos, int& erro) {
+namespace {
+
+// Waits at most milissegundos for the events; a signal does not cut the wait short.
+ResultadoEspera EsperaEvento(const Socket& socket, short eventos, int milissegundos, int& erro) {
   if (milissegundos < 0) milissegundos = 0;
   const std::int64_t fim = AgoraMs() + milissegundos;
   for (;;) {
     std::int64_t resta = fim - AgoraMs();
     if (resta < 0) resta = 0;
-    pollfd p{socket.Fd(), POLLOUT, 0};
+    pollfd p{socket.Fd(), eventos, 0};
     int r = ::poll(&p, 1, static_cast<int>(resta));
     if (r > 0) {
       erro = 0;
@@ -77,6 +80,16 @@ ResultadoEspera EsperaEscrita(const Socket& socket, int milissegundos, int& erro
       return ResultadoEspera::Falhou;
     }
   }
+}
+
+}  // namespace
+
+ResultadoEspera EsperaEscrita(const Socket& socket, int milissegundos, int& erro) {
+  return EsperaEvento(socket, POLLOUT, milissegundos, erro);
+}
+
+ResultadoEspera EsperaLeitura(const Socket& socket, int milissegundos, int& erro) {
+  return EsperaEvento(socket, POLLIN, milissegundos, erro);
 }
 
 bool LeErroPendente(const Socket& socket, int& pendente, int& erro) {

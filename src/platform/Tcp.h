@@ -23,6 +23,8 @@ enum class ResultadoEspera { Pronto, Expirou, Falhou };
 // Waits at most milissegundos (0 or more) for the socket to become writable; signals do not cut
 // the wait short.
 ResultadoEspera EsperaEscrita(const Socket& socket, int milissegundos, int& erro);
+// The same for something to read (data, or the peer's end of the stream, or an error).
+ResultadoEspera EsperaLeitura(const Socket& socket, int milissegundos, int& erro);
 
 // The socket's pending error (SO_ERROR), 0 when none; false when it cannot be read (code in erro).
 bool LeErroPendente(const Socket& socket, int& pendente, int& erro);

@@ -32,7 +32,8 @@ void ExecutaPedido(TX& config, TG& transacao) {
 
   LeEstabelecimento(arquivo.c_str(), transacao.estabelecimento);
   // The time-outs are read now: a reload during the transaction changes only later steps.
-  ExecutaTransacao(transacao, config.Servidor(tipo.indiceEnd), config.TempoResposta(), config.TempoConexao());
+  ExecutaTransacao(transacao, config.Servidor(tipo.indiceEnd), config.TempoResposta(), config.TempoConexao(),
+                   config.Imediato());
 }
 
 // The point of sale saw the status but will never see this answer, which the host may have

@@ -55,10 +55,11 @@ std::string TrocaExtensao(const std::string& nome, const char* ext) {
   return r + ext;
 }
 
-bool ProcuraPedido(const DiretoriosTroca& dirs, ArquivosBloqueados& bloqueados, PedidoReivindicado& pedido,
-                   SondaPedido sonda) {
-  if (dirs.mascaraEntrada.empty()) return false;
+int ReivindicaPedidos(const DiretoriosTroca& dirs, ArquivosBloqueados& bloqueados, int maximo,
+                      const AoReivindicar& aoReivindicar, SondaPedido sonda) {
+  if (dirs.mascaraEntrada.empty() || maximo <= 0) return 0;
   int examinados = 0;
+  int reivindicados = 0;
   for (const std::string& nome : plataforma::ListaArquivos(dirs.mascaraEntrada.c_str())) {
     if (++examinados > MAX_EXAMINADOS) throw Err("*** Erro Arquivo bloqueado![3]");
 
@@ -97,9 +98,11 @@ bool ProcuraPedido(const DiretoriosTroca& dirs, ArquivosBloqueados& bloqueados, 
         if (!plataforma::SincronizaDiretorio(dirs.dirEntrada.c_str())) {
           GravaLog("*** Erro ao sincronizar %s", dirs.dirEntrada.c_str());
         }
-        pedido.caminho = caminhoLog;
-        pedido.reserva = std::move(reserva);
-        return true;
+        PedidoReivindicado pedido{caminhoLog, std::move(reserva)};
+        ++reivindicados;
+        examinados = 0;
+        if (!aoReivindicar(std::move(pedido)) || reivindicados >= maximo) return reivindicados;
+        continue;
       }
     } else if (indice < 0) {
       // Held back, it goes the way of a rename that failed: one line now, quiet retries after.
@@ -111,7 +114,18 @@ bool ProcuraPedido(const DiretoriosTroca& dirs, ArquivosBloqueados& bloqueados, 
       if (!pronto && !numeroEmCurso) bloqueados.Estavel(novo, AspectoDe(estado), agora);
     }
   }
-  return false;
+  return reivindicados;
+}
+
+bool ProcuraPedido(const DiretoriosTroca& dirs, ArquivosBloqueados& bloqueados, PedidoReivindicado& pedido,
+                   SondaPedido sonda) {
+  return ReivindicaPedidos(
+             dirs, bloqueados, 1,
+             [&pedido](PedidoReivindicado&& p) {
+               pedido = std::move(p);
+               return true;
+             },
+             sonda) > 0;
 }
 
 bool ProcuraPedido(const TX& config, ArquivosBloqueados& bloqueados, PedidoReivindicado& pedido) {

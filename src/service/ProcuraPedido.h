@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 
 #include "platform/Arquivos.h"
@@ -42,4 +43,11 @@ using SondaPedido = plataforma::SondaArquivo (*)(const char* caminho, std::size_
 // after ten files examined without a claim, and when a wrongly named file stays.
 bool ProcuraPedido(const DiretoriosTroca& dirs, ArquivosBloqueados& bloqueados, PedidoReivindicado& pedido,
                    SondaPedido sonda = &plataforma::SondaEscrita);
+
+// The same scan claiming up to maximo requests from one listing: each one claimed is handed to
+// aoReivindicar at once, which says whether to go on. The count of files examined without a claim
+// starts again after each claim. Returns how many were claimed.
+using AoReivindicar = std::function<bool(PedidoReivindicado&&)>;
+int ReivindicaPedidos(const DiretoriosTroca& dirs, ArquivosBloqueados& bloqueados, int maximo,
+                      const AoReivindicar& aoReivindicar, SondaPedido sonda = &plataforma::SondaEscrita);
 bool ProcuraPedido(const TX& config, ArquivosBloqueados& bloqueados, PedidoReivindicado& pedido);

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <exception>
+#include <limits>
 #include <memory>
 #include <utility>
 
@@ -17,6 +18,7 @@
 #include "platform/Threads.h"
 #include "service/ArquivosBloqueados.h"
 #include "service/IniciaWorker.h"
+#include "service/EsperaEntrada.h"
 #include "service/ProcuraPedido.h"
 #include "service/TravaEntrada.h"
 #include "service/VigiaDiretorios.h"
@@ -57,6 +59,7 @@ void CorpoServico(const OpcoesServico& op) {
   ArquivosBloqueados bloqueados;
   VigiaDiretorios vigia;
   TravaEntrada trava(op.aoEntradaOcupada);
+  EsperaEntrada espera(op.vigiaEntrada);
   const char* fatal = nullptr;
   bool redeIniciada = false;
   try {
@@ -65,6 +68,11 @@ void CorpoServico(const OpcoesServico& op) {
     plataforma::IniciaRede();
     redeIniciada = true;
     config = std::make_shared<TX>(op.caminhoIni);
+    // The configuration check's pause: slept, or in immediate mode spent waiting for a request.
+    TX* contexto = config.get();
+    config->DefineRelogio(nullptr, [&espera, contexto](std::uint32_t ms) {
+      espera.Pausa(ms, contexto->DirEntrada(), contexto->Imediato());
+    });
     GravaLog("%s", BANNER_ZELP);
 
     while (!Parar(op)) {
@@ -73,14 +81,18 @@ void CorpoServico(const OpcoesServico& op) {
       vigia.Verifica(dirs.dirEntrada, dirs.dirSaida, plataforma::Ticks());
       // Another gateway serves this input directory: claim nothing there until it stops.
       if (!trava.Garante(dirs.dirEntrada)) continue;
-      PedidoReivindicado pedido;
-      if (!ProcuraPedido(dirs, bloqueados, pedido)) continue;
-      ArquivoPedido arquivo(std::fopen(pedido.caminho.c_str(), "r"));
-      // Not readable: left under its .log name for a later clean-up, as a processed request.
-      if (!arquivo) continue;
-      if (!IniciaWorker(config, std::move(arquivo), std::move(pedido.reserva), trava.Posse())) {
-        throw Err("*** Erro ao criar Thread !");
-      }
+      // The design's pace claims one request a pass; immediate mode claims every one that is ready.
+      const int maximo = config->Imediato() ? std::numeric_limits<int>::max() : 1;
+      ReivindicaPedidos(dirs, bloqueados, maximo, [&](PedidoReivindicado&& pedido) {
+        ArquivoPedido arquivo(std::fopen(pedido.caminho.c_str(), "r"));
+        // Not readable: left under its .log name for a later clean-up, as a processed request.
+        if (!arquivo) return !Parar(op);
+        if (!IniciaWorker(config, std::move(arquivo), std::move(pedido.reserva), trava.Posse())) {
+          throw Err("*** Erro ao criar Thread !");
+        }
+        // A stop asked for in the middle of a burst claims nothing more.
+        return !Parar(op);
+      });
     }
   } catch (const Err& e) {
     fatal = e.mensagem;
@@ -88,6 +100,9 @@ void CorpoServico(const OpcoesServico& op) {
     // Out of memory and the like: end the service in order rather than abort the process.
     fatal = "*** Erro interno do servico!";
   }
+
+  // Workers may keep the configuration past this frame: its pause must not point into it.
+  if (config) config->DefineRelogio(nullptr, nullptr);
 
   if (fatal != nullptr) {
     GravaLog("%s", fatal);

@@ -6,6 +6,8 @@
 #include <functional>
 #include <string>
 
+#include "service/EsperaEntrada.h"
+
 struct OpcoesServico {
   std::uint32_t esperaInicial = 2000;  // ms before anything happens
   std::uint32_t esperaFatal = 10000;   // ms between a fatal error and the end flag
@@ -17,6 +19,8 @@ struct OpcoesServico {
   // Called on the service thread, once, the first time the input directory is found served by
   // another gateway (its path given): a front end without a window tells its operator.
   std::function<void(const std::string&)> aoEntradaOcupada;
+  // How the immediate mode watches the input directory (empty: inotify); tests give their own.
+  EsperaEntrada::Vigia vigiaEntrada;
 };
 
 class TThreadServer {

@@ -16,6 +16,7 @@ TEST_F(CarregaConfig, ChavesAusentesDaoOsPadroes) {
   EXPECT_EQ(tx.IntervaloIni(), 10000u);
   EXPECT_EQ(tx.TempoResposta(), 30);
   EXPECT_EQ(tx.TempoConexao(), 3);
+  EXPECT_FALSE(tx.Imediato());
   EXPECT_EQ(tx.DirEntrada(), "./");
   EXPECT_EQ(tx.MascaraEntrada(), "./*.ENV");
   EXPECT_EQ(tx.DirSaida(), "./");
@@ -27,7 +28,7 @@ TEST_F(CarregaConfig, ChavesAusentesDaoOsPadroes) {
 
 TEST_F(CarregaConfig, ValoresLidos) {
   EscreveIni(INI_MINIMO +
-             "[Tempos]\r\nTOutIni=5\r\nTOutCnf=45\r\nTOutCnx=7\r\n"
+             "[Tempos]\r\nTOutIni=5\r\nTOutCnf=45\r\nTOutCnx=7\r\nimediato=2\r\n"
              "[Diretorios]\r\nEntrada=/pdv/env\r\nSaida=/pdv/rsp\r\nErrlog=/var/log/zelp\r\nTamNomeArq=12\r\n"
              "[Deleta]\r\nLog=1\r\n");
   TX tx(Caminho());
@@ -35,6 +36,7 @@ TEST_F(CarregaConfig, ValoresLidos) {
   EXPECT_EQ(tx.IntervaloIni(), 5000u);
   EXPECT_EQ(tx.TempoResposta(), 45);
   EXPECT_EQ(tx.TempoConexao(), 7);
+  EXPECT_TRUE(tx.Imediato());
   EXPECT_EQ(tx.DirEntrada(), "/pdv/env/");
   EXPECT_EQ(tx.MascaraEntrada(), "/pdv/env/*.ENV");
   EXPECT_EQ(tx.DirSaida(), "/pdv/rsp/");

@@ -58,7 +58,7 @@ namespace falhas {
 std::string TextoIni(const ConfigGateway& c) {
   std::string ini = "; written by the fault tests\r\n[Tempos]\r\nTOutIni=" + std::to_string(c.tOutIni) +
                     "\r\nTOutCnf=" + std::to_string(c.tOutCnf) + "\r\nTOutCnx=" + std::to_string(c.tOutCnx) +
-                    "\r\n[Diretorios]\r\nEntrada=" + c.entrada + "\r\nSaida=" + c.saida + "\r\nErrlog=" + c.errlog +
+                    (c.imediato ? "\r\nImediato=1" : "") + "\r\n[Diretorios]\r\nEntrada=" + c.entrada + "\r\nSaida=" + c.saida + "\r\nErrlog=" + c.errlog +
                     "\r\nTamNomeArq=8\r\n[Deleta]\r\nLog=" + (c.deletaLog ? "1" : "0") + "\r\n";
   for (int g = 0; g < 3; ++g) {
     ini += "[End" + std::to_string(g) + "]\r\nurl=127.0.0.1\r\nPort=" + std::to_string(c.porta) + "\r\n";

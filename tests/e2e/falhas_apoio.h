@@ -26,6 +26,7 @@ struct ConfigGateway {
   int tOutIni = 1;
   int tOutCnf = 5;
   int tOutCnx = 2;
+  bool imediato = false;  // [Tempos] Imediato
   std::string entrada = "entrada";
   std::string saida = "saida";
   std::string errlog;  // empty: lines go to standard output only

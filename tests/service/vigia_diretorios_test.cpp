@@ -1,13 +1,18 @@
 // The watch over the exchange directories: one line when a directory goes, one when it is back,
-// looked at no more than once a second of the tick count; and the lock that keeps a second service
-// from claiming in the same input directory.
+// looked at no more than once a second of the tick count; the lock that keeps a second service
+// from claiming in the same input directory; and the immediate mode's wait for a request to arrive.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
+#include <functional>
 #include <string>
+#include <thread>
 
 #include "apoio/DiretorioTemporario.h"
 #include "apoio/CapturaLog.h"
+#include "platform/Relogio.h"
+#include "service/EsperaEntrada.h"
 #include "service/TravaEntrada.h"
 #include "service/VigiaDiretorios.h"
 
@@ -106,6 +111,54 @@ TEST_F(VigiaTeste, TravaDaEntradaUmServicoPorVez) {
   EXPECT_FALSE(terceiro.Garante(entrada));
   EXPECT_TRUE(terceiro.Garante(saida));
   EXPECT_EQ(avisos.size(), 1u) << "the caller hears of it once";
+}
+
+// Milliseconds one pause of the service loop lasted while acao ran beside it after 100 ms.
+std::uint32_t DuracaoDaPausa(EsperaEntrada& espera, std::uint32_t ms, const std::string& dir, bool imediato,
+                             const std::function<void()>& acao) {
+  std::thread t([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    acao();
+  });
+  const std::uint32_t inicio = plataforma::Ticks();
+  espera.Pausa(ms, dir, imediato);
+  const std::uint32_t passou = plataforma::Ticks() - inicio;
+  t.join();
+  return passou;
+}
+
+TEST_F(VigiaTeste, PausaDoModoImediatoAcabaQuandoChegaUmPedido) {
+  EsperaEntrada espera;
+  const auto chega = [&](const char* nome) {
+    dir.Escreve("out/x", "000-000 = CRT\r\n");
+    fs::rename(dir / "out/x", dir / (std::string("in/") + nome));
+  };
+  // The first pause only starts the watch; what comes after it wakes the next ones.
+  espera.Pausa(0, entrada, true);
+  EXPECT_LT(DuracaoDaPausa(espera, 3000, entrada, true, [&] { chega("00000001.env"); }), 2000u);
+  EXPECT_LT(DuracaoDaPausa(espera, 3000, entrada, true, [&] { dir.Escreve("in/00000002.ENV", "escrito no lugar"); }),
+            2000u);
+  // Other names, and the default mode, sleep the whole pause.
+  EXPECT_GE(DuracaoDaPausa(espera, 600, entrada, true, [&] { chega("00000003.log"); }), 590u);
+  EXPECT_GE(DuracaoDaPausa(espera, 600, entrada, false, [&] { chega("00000004.ENV"); }), 590u);
+  // A directory that is not there is slept on, never spun on.
+  EXPECT_GE(DuracaoDaPausa(espera, 300, dir / "nada/", true, [] {}), 290u);
+  EXPECT_TRUE(CapturaLog::Linhas().empty()) << CapturaLog::Todas();
+}
+
+TEST_F(VigiaTeste, SemAvisoDeArquivosOModoImediatoVoltaAPausaDe200ms) {
+  int tentativas = 0;
+  EsperaEntrada espera([&](plataforma::EventosDiretorio&, const std::string&, std::string& motivo) {
+    ++tentativas;
+    motivo = "file system NFS";
+    return plataforma::EventosDiretorio::Resultado::Indisponivel;
+  });
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_GE(DuracaoDaPausa(espera, 200, entrada, true, [&] { dir.Escreve("in/00000001.ENV", "x"); }), 190u);
+  }
+  EXPECT_EQ(tentativas, 1);
+  EXPECT_EQ(CapturaLog::Linhas(), std::vector<std::string>{"*** Modo imediato sem aviso de arquivos em " + entrada +
+                                                           " (file system NFS): pausa de 200 ms"});
 }
 
 }  // namespace
