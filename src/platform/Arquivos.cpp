@@ -114,6 +114,29 @@ bool ExisteDiretorio(const char* caminho) {
   return ::stat(caminho, &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+bool DiretorioGravavel(const char* caminho) {
+  return ExisteDiretorio(caminho) && ::access(caminho, W_OK | X_OK | R_OK) == 0;
+}
+
+std::string DiretorioAtual() {
+  char buffer[4096];
+  if (::getcwd(buffer, sizeof buffer) == nullptr) return std::string();
+  return buffer;
+}
+
+bool MudaDiretorio(const char* caminho, int& erro) {
+  erro = 0;
+  if (::chdir(caminho) == 0) return true;
+  erro = errno;
+  return false;
+}
+
+std::string TextoErro(int erro) {
+  char buffer[256];
+  // The GNU strerror_r: returns the text, which may or may not be in the buffer.
+  return ::strerror_r(erro, buffer, sizeof buffer);
+}
+
 bool SincronizaDiretorio(const char* diretorio) {
   int fd = ::open(diretorio && *diretorio ? diretorio : ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) return false;
