@@ -12,6 +12,7 @@
 namespace {
 
 std::atomic<int> workersAtivos{0};
+std::atomic<long long> workersConcluidos{0};
 
 struct Entrega {
   std::shared_ptr<TX> config;
@@ -20,7 +21,11 @@ struct Entrega {
 };
 
 struct ContaWorker {
-  ~ContaWorker() { workersAtivos.fetch_sub(1); }
+  ~ContaWorker() {
+    // Counted as served before it leaves the running ones, so the two never miss it together.
+    workersConcluidos.fetch_add(1);
+    workersAtivos.fetch_sub(1);
+  }
 };
 
 }  // namespace
@@ -41,3 +46,5 @@ bool IniciaWorker(std::shared_ptr<TX> config, ArquivoPedido arquivo, ReservaPedi
 }
 
 int WorkersEmExecucao() { return workersAtivos.load(); }
+
+long long TransacoesAtendidas() { return workersConcluidos.load(); }

@@ -3,6 +3,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 struct OpcoesServico {
@@ -13,6 +14,13 @@ struct OpcoesServico {
   // fatal path, then sets servicoEncerrado: an orderly stop for the headless program and the tests.
   // Must outlive the service thread.
   std::atomic<bool>* parar = nullptr;
+  // Run on the service thread, each when given: once the banner is logged and the first
+  // configuration loaded; once per pass of the loop; and with the text of a fatal error just before
+  // it is logged (a constant text, valid for the life of the process). They must be quick and must
+  // not log: the front end tells the service manager through them.
+  std::function<void()> aoFicarPronto;
+  std::function<void()> aCadaPasso;
+  std::function<void(const char* texto)> aoFalhar;
 };
 
 class TThreadServer {
