@@ -5,6 +5,9 @@ include(GNUInstallDirs)
 set(ZELP_PACOTE ${PROJECT_SOURCE_DIR}/pacote)
 set(ZELP_MAN ${PROJECT_SOURCE_DIR}/man)
 
+# The extended descriptions below are written without the control file's leading space, and with an
+# empty line between paragraphs: CPack adds both.
+
 # Manual pages and changelogs are installed compressed, as Debian ships them (gzip -9n: no name
 # or time stamp inside, so the same source gives the same bytes).
 set(ZELP_COMPRIMIDOS)
@@ -41,7 +44,7 @@ endfunction()
 install(TARGETS zelpd RUNTIME DESTINATION ${CMAKE_INSTALL_SBINDIR} COMPONENT zelpd)
 install(TARGETS zelp-pdv zelp-estab zelp-host RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT zelpd)
 install(FILES ${ZELP_PACOTE}/zelpd.service DESTINATION /lib/systemd/system COMPONENT zelpd)
-install(FILES ${ZELP_PACOTE}/zelpd.tmpfiles DESTINATION ${CMAKE_INSTALL_LIBDIR}/tmpfiles.d RENAME zelpd.conf
+install(FILES ${ZELP_PACOTE}/zelpd.tmpfiles DESTINATION lib/tmpfiles.d RENAME zelpd.conf
         COMPONENT zelpd)
 install(FILES ${ZELP_PACOTE}/zelp.ini DESTINATION /etc/zelp COMPONENT zelpd)
 zelp_instala_man(zelpd ${ZELP_MAN_ZELPD})
@@ -80,27 +83,27 @@ set(CPACK_DEBIAN_ZELPD_PACKAGE_CONTROL_EXTRA
     ${ZELP_PACOTE}/zelpd/conffiles ${ZELP_PACOTE}/zelpd/postinst ${ZELP_PACOTE}/zelpd/prerm ${ZELP_PACOTE}/zelpd/postrm)
 set(CPACK_COMPONENT_ZELPD_DESCRIPTION
 "transaction gateway for point-of-sale computers (service)
- ZELP takes payment requests (card transactions and cheque checks) that a
- point-of-sale application drops as files of numbered fields into a folder,
- exchanges them with an authorisation host over TCP and publishes the
- answers as files in another folder.
- .
- This package holds the service zelpd, run by systemd as its own user, with
- its configuration in /etc/zelp/zelp.ini and a check of that configuration
- (zelpd --verifica), and the tools zelp-pdv (a point-of-sale client),
- zelp-estab (establishment files) and zelp-host (a host simulator).")
+ZELP takes payment requests (card transactions and cheque checks) that a
+point-of-sale application drops as files of numbered fields into a folder,
+exchanges them with an authorisation host over TCP and publishes the
+answers as files in another folder.
+
+This package holds the service zelpd, run by systemd as its own user, with
+its configuration in /etc/zelp/zelp.ini and a check of that configuration
+(zelpd --verifica), and the tools zelp-pdv (a point-of-sale client),
+zelp-estab (establishment files) and zelp-host (a host simulator).")
 
 set(CPACK_DEBIAN_ZELP_PACKAGE_NAME zelp)
 set(CPACK_DEBIAN_ZELP_PACKAGE_SUGGESTS zelpd)
 set(CPACK_COMPONENT_ZELP_DESCRIPTION
 "transaction gateway for point-of-sale computers (window)
- ZELP takes payment requests (card transactions and cheque checks) that a
- point-of-sale application drops as files of numbered fields into a folder,
- exchanges them with an authorisation host over TCP and publishes the
- answers as files in another folder.
- .
- This package holds zelp, the gateway as a desktop program with a window
- and a tray icon, configured by zelp.ini in its working folder. It starts
- nothing by itself; the service for servers is in the package zelpd.")
+ZELP takes payment requests (card transactions and cheque checks) that a
+point-of-sale application drops as files of numbered fields into a folder,
+exchanges them with an authorisation host over TCP and publishes the
+answers as files in another folder.
+
+This package holds zelp, the gateway as a desktop program with a window
+and a tray icon, configured by zelp.ini in its working folder. It starts
+nothing by itself; the service for servers is in the package zelpd.")
 
 include(CPack)
