@@ -3,7 +3,6 @@
 // manager and the journal, and the configuration check.
 #include <gtest/gtest.h>
 
-#include <netinet/in.h>
 #include <signal.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -20,6 +19,7 @@
 
 #include "apoio/DiretorioTemporario.h"
 #include "apoio/Processo.h"
+#include "ferramentas_apoio.h"
 
 namespace {
 
@@ -254,33 +254,6 @@ TEST(Zelpd, AvisaOGerenciadorDeServicosEMarcaAsLinhasDoDiario) {
   EXPECT_NE(saida.find("\n<4>*** Nome de Arquivo Invalido: \"in/1.ENV\"\n"), std::string::npos) << saida;
 }
 
-// A listening socket on 127.0.0.1 for the connection check; its port is free again once it closes.
-class Escuta {
- public:
-  Escuta() : fd_(socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
-    sockaddr_in endereco{};
-    endereco.sin_family = AF_INET;
-    endereco.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    EXPECT_EQ(bind(fd_, reinterpret_cast<sockaddr*>(&endereco), sizeof endereco), 0);
-    EXPECT_EQ(listen(fd_, 4), 0);
-    socklen_t tamanho = sizeof endereco;
-    getsockname(fd_, reinterpret_cast<sockaddr*>(&endereco), &tamanho);
-    porta_ = ntohs(endereco.sin_port);
-  }
-  ~Escuta() { Fecha(); }
-  Escuta(const Escuta&) = delete;
-  Escuta& operator=(const Escuta&) = delete;
-  int Porta() const { return porta_; }
-  void Fecha() {
-    if (fd_ >= 0) close(fd_);
-    fd_ = -1;
-  }
-
- private:
-  int fd_;
-  int porta_ = 0;
-};
-
 enum class Estab { Boa, Curta, Alterada, Ausente };
 
 struct CasoVerifica {
@@ -288,7 +261,7 @@ struct CasoVerifica {
   std::string ini;  // "@PORTA@" stands for the listening port
   Estab estab;
   bool conecta;
-  bool fechaEscuta;
+  bool hostParado;  // the host has ended: nothing listens on its port
   int status;
   const char* esperado;
 };
@@ -322,9 +295,11 @@ TEST(ZelpdVerifica, AchaCadaConfiguracaoQuebrada) {
        "error: the service stops at its first load with \"*** Nenhuma 'url' especificada!!!\""},
       {"no establishment file", IniVerifica("", "in", grupo, ""), Estab::Boa, false, false, 1,
        "\"*** Nenhum 'Par' especificado!!!\""},
+      // Last: it ends the host.
       {"host not listening", IniVerifica("TOutCnx=2", "in", grupo, par), Estab::Boa, true, true, 1,
        "error: connection failed after"},
   };
+  HostEmExecucao host({"--resumo"});
   for (const auto& caso : casos) {
     SCOPED_TRACE(caso.nome);
     DiretorioTemporario dir;
@@ -337,12 +312,14 @@ TEST(ZelpdVerifica, AchaCadaConfiguracaoQuebrada) {
     if (caso.estab == Estab::Curta) dir.Escreve("estab/loja.dat", imagem.substr(0, 100));
     if (caso.estab == Estab::Alterada) dir.Escreve("estab/loja.dat", imagem.replace(195, 1, "9"));
     if (caso.estab == Estab::Ausente) std::filesystem::remove(dir / "estab/loja.dat");
-    Escuta host;
     std::string ini = caso.ini;
     ini.replace(ini.find("@PORTA@") != std::string::npos ? ini.find("@PORTA@") : ini.size(), 7,
                 std::to_string(host.Porta()));
     dir.Escreve("zelp.ini", ini);
-    if (caso.fechaEscuta) host.Fecha();
+    if (caso.hostParado) {
+      host.Programa().Sinaliza(SIGKILL);
+      ASSERT_TRUE(host.Programa().Espera(5s, status));
+    }
 
     // Run from elsewhere: -C gives the folder, as the unit does.
     std::vector<std::string> args{"-C", dir.Caminho(), "--verifica"};
