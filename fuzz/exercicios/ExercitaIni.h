@@ -179,7 +179,10 @@ inline void ChecaConfiguracao(TX& tx, const LeitorIni& ini, const char* fatal) {
   ZELP_VERIFICA(tx.TempoConexao() == ini.LeInteiro("Tempos", "TOutCnx", 3), "TOutCnx difere do arquivo");
   ZELP_VERIFICA(tx.TempoResposta() == ini.LeInteiro("Tempos", "TOutCnf", 30), "TOutCnf difere do arquivo");
   const std::int32_t segundos = ini.LeInteiro("Tempos", "TOutIni", 10);
-  const std::uint32_t intervalo = segundos <= 0 ? 0u
+  // A negative value wraps as an unsigned product, but never to 0 (no pause at all).
+  const std::uint32_t negativo = static_cast<std::uint32_t>(segundos) * 1000u;
+  const std::uint32_t intervalo = segundos == 0 ? 0u
+                                  : segundos < 0 ? (negativo == 0 ? 0xFFFFFFFFu : negativo)
                                   : segundos > 4294967 ? 0xFFFFFFFFu
                                                        : static_cast<std::uint32_t>(segundos) * 1000u;
   ZELP_VERIFICA(tx.IntervaloIni() == intervalo, "TOutIni %d deu %u ms", segundos, tx.IntervaloIni());

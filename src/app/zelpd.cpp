@@ -246,6 +246,12 @@ int main(int argc, char** argv) {
 
   OpcoesServico opcoes;
   opcoes.parar = &pararServico;
+  opcoes.aoEntradaOcupada = [](const std::string& dir) {
+    std::fprintf(stderr,
+                 "%szelpd: another gateway already serves the input folder %s; this one claims nothing there "
+                 "until that one stops\n",
+                 plataforma::servico::SaidaNoDiario(2) ? "<4>" : "", dir.c_str());
+  };
   opcoes.aoFicarPronto = [] {
     InformaEstado("Serving");
     plataforma::servico::Pronto();

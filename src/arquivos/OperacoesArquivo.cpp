@@ -14,8 +14,8 @@ bool Sumiu(plataforma::ResultadoApaga r) {
 bool ApagaArquivo(const char* caminho) {
   if (caminho == nullptr) return false;
   if (Sumiu(plataforma::Apaga(caminho))) return true;
-  // A file the point of sale left read-only is deleted once it is writable again.
-  if (!plataforma::TornaGravavel(caminho)) return false;
+  // The right to delete is the folder's, not the file's: a read-only file is deleted as any other,
+  // and no permission is changed to force a delete. One more try covers a passing failure.
   return Sumiu(plataforma::Apaga(caminho));
 }
 

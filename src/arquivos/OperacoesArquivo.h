@@ -1,8 +1,8 @@
 // The logged file operations that claim requests and publish status and response files.
 #pragma once
 
-// Deletes a file, retrying once after clearing its read-only state; true when it is gone (also
-// when it never existed).
+// Deletes a file, trying twice; true when it is gone (also when it never existed). Changes no
+// permission, neither the file's nor its folder's.
 bool ApagaArquivo(const char* caminho);
 
 // Moves a file over any older file of the target name and logs it. indice is the request's slot in

@@ -17,11 +17,17 @@ constexpr const char* SEPARADOR = "/";
 constexpr std::size_t MIN_URL = 2;
 constexpr std::size_t MIN_ARQUIVO = 4;
 
-// TOutIni seconds to milliseconds; a negative value means no pause between checks and a huge one
-// the longest pause, never a wrapped product.
+// TOutIni seconds to milliseconds, held unsigned: 0 checks at every pass, a huge value gives the
+// longest interval rather than a wrapped product. A negative value is stored times 1000 as the
+// unsigned number it becomes, a very long interval with the loop's pause; the few negatives whose
+// product wraps to 0 would check at every pass without any pause, and get the longest instead.
 std::uint32_t IntervaloEmMs(std::int32_t segundos) {
-  if (segundos <= 0) return 0;
   constexpr std::uint32_t MAXIMO = std::numeric_limits<std::uint32_t>::max();
+  if (segundos == 0) return 0;
+  if (segundos < 0) {
+    const std::uint32_t produto = static_cast<std::uint32_t>(segundos) * 1000u;
+    return produto == 0 ? MAXIMO : produto;
+  }
   if (static_cast<std::uint32_t>(segundos) > MAXIMO / 1000u) return MAXIMO;
   return static_cast<std::uint32_t>(segundos) * 1000u;
 }

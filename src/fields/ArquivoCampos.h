@@ -6,8 +6,19 @@
 
 #include "fields/TG.h"
 
+// A request line is read in pieces of at most TAM_LINHA_PEDIDO - 1 characters, and at most
+// MAX_CAMPOS_PEDIDO fields are read (one slot stays free for the fields assembly adds itself).
+inline constexpr int TAM_LINHA_PEDIDO = 260;
+inline constexpr int MAX_CAMPOS_PEDIDO = 255;
+
 // Reads a request into the table and closes the file in every case; true when usable (4+ fields).
 bool LePedido(TG& transacao, std::FILE* arquivo);
+
+// True when the reader, given these first bytes of a request file, would already stop on a whole
+// line (the 999 field, or the last field it reads), so that bytes written after them could change
+// nothing it reads: a piece that ends in a line feed or fills the line buffer. A request still
+// being written in place is not taken before this holds, where nothing better can tell.
+bool PedidoTerminado(const std::string& conteudo);
 
 // Publishes the status file; false when publishing failed or the request only asked for it (ATV).
 bool GravaStatus(const TG& transacao, const std::string& dirSaida, int largura);

@@ -9,10 +9,6 @@
 
 namespace {
 
-// A request line is read in pieces of at most 259 characters.
-constexpr int TAM_LINHA = 260;
-// One slot stays free for the fields that request assembly adds itself.
-constexpr int MAX_CAMPOS_PEDIDO = 255;
 // A request with three fields or fewer cannot name a transaction.
 constexpr int MIN_CAMPOS_UTEIS = 4;
 
@@ -54,7 +50,7 @@ bool LePedido(TG& transacao, std::FILE* arquivo) {
   transacao.tipo = -1;
   if (!dono) return false;
 
-  char linha[TAM_LINHA];
+  char linha[TAM_LINHA_PEDIDO];
   while (std::fgets(linha, sizeof linha, arquivo) != nullptr) {
     if (linha[0] == '#') continue;
     LinhaCampo lida = LeLinhaCampo(linha);

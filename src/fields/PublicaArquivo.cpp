@@ -21,8 +21,11 @@ bool PublicaArquivo(const std::string& dirSaida, int largura, std::int64_t ident
   }
 
   // Flushed before the rename: a power cut must not leave an empty or torn file under the final name.
-  if (!plataforma::GravaArquivoInteiro(temporario.c_str(), conteudo.data(), conteudo.size(), true)) {
-    GravaLog("*** Erro ao gravar %s", temporario.c_str());
+  int erro = 0;
+  if (!plataforma::GravaArquivoInteiro(temporario.c_str(), conteudo.data(), conteudo.size(), true, &erro)) {
+    // The system's reason first, then the line the operator knows for a file that was not published.
+    GravaLog("*** Erro ao gravar %s (%s)", temporario.c_str(), plataforma::TextoErro(erro).c_str());
+    GravaLog("*** Erro ao renomear para %s", final.c_str());
     plataforma::Apaga(temporario.c_str());
     return false;
   }

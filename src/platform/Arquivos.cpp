@@ -3,12 +3,15 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstring>
+#include <mutex>
 
 namespace plataforma {
 
@@ -81,21 +84,6 @@ ResultadoApaga Apaga(const char* caminho) {
   return errno == ENOENT ? ResultadoApaga::NaoExiste : ResultadoApaga::Falhou;
 }
 
-bool TornaGravavel(const char* caminho) {
-  struct stat st;
-  if (::stat(caminho, &st) != 0) return false;
-  if (::chmod(caminho, (st.st_mode & 07777) | S_IWUSR) != 0) return false;
-  // On Linux the right to delete is the directory's; make that writable for the owner as well.
-  std::string dir(caminho);
-  auto barra = dir.rfind('/');
-  dir = barra == std::string::npos ? "." : (barra == 0 ? "/" : dir.substr(0, barra));
-  struct stat sd;
-  if (::stat(dir.c_str(), &sd) == 0 && !(sd.st_mode & S_IWUSR)) {
-    ::chmod(dir.c_str(), (sd.st_mode & 07777) | S_IWUSR);
-  }
-  return true;
-}
-
 bool Renomeia(const char* de, const char* para) { return ::rename(de, para) == 0; }
 
 bool HoraEscrita(const char* caminho, HoraArquivo& hora) {
@@ -131,12 +119,6 @@ bool MudaDiretorio(const char* caminho, int& erro) {
   return false;
 }
 
-std::string TextoErro(int erro) {
-  char buffer[256];
-  // The GNU strerror_r: returns the text, which may or may not be in the buffer.
-  return ::strerror_r(erro, buffer, sizeof buffer);
-}
-
 bool SincronizaDiretorio(const char* diretorio) {
   int fd = ::open(diretorio && *diretorio ? diretorio : ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) return false;
@@ -145,13 +127,27 @@ bool SincronizaDiretorio(const char* diretorio) {
   return ok;
 }
 
-bool GravaArquivoInteiro(const char* caminho, const void* dados, std::size_t tamanho, bool duravel) {
+bool GravaArquivoInteiro(const char* caminho, const void* dados, std::size_t tamanho, bool duravel, int* erro) {
   int fd = ::open(caminho, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) return false;
+  if (fd < 0) {
+    if (erro != nullptr) *erro = errno;
+    return false;
+  }
   bool ok = EscreveTudo(fd, dados, tamanho);
   if (ok && duravel) ok = ::fsync(fd) == 0;
-  if (::close(fd) != 0) ok = false;
+  int codigo = ok ? 0 : errno;
+  if (::close(fd) != 0 && ok) {
+    ok = false;
+    codigo = errno;
+  }
+  if (erro != nullptr) *erro = codigo;
   return ok;
+}
+
+std::string TextoErro(int erro) {
+  char texto[128];
+  // The GNU strerror_r returns its text, which need not be the buffer.
+  return ::strerror_r(erro, texto, sizeof texto);
 }
 
 bool AcrescentaArquivo(const char* caminho, const void* dados, std::size_t tamanho, bool& abriu) {
@@ -182,6 +178,103 @@ bool LeArquivoInteiro(const char* caminho, std::string& conteudo, std::size_t li
   }
   ::close(fd);
   return ok;
+}
+
+namespace {
+
+// A lease broken by another process's open is announced with SIGIO, whose default action ends the
+// process. The lease is held only for an instant, so the signal carries nothing we need.
+void IgnoraAvisoDeLease() {
+  static std::once_flag feito;
+  std::call_once(feito, [] {
+    struct sigaction atual {};
+    if (::sigaction(SIGIO, nullptr, &atual) == 0 && atual.sa_handler == SIG_DFL) ::signal(SIGIO, SIG_IGN);
+  });
+}
+
+void CopiaEstado(const struct stat& st, SondaArquivo& s) {
+  s.existe = S_ISREG(st.st_mode);
+  s.tamanho = static_cast<std::uint64_t>(st.st_size);
+  s.hora.baixa = static_cast<std::uint32_t>(st.st_mtim.tv_nsec);
+  s.hora.alta = static_cast<std::uint32_t>(st.st_mtim.tv_sec);
+}
+
+}  // namespace
+
+SondaArquivo SondaEscrita(const char* caminho, std::size_t limite) {
+  IgnoraAvisoDeLease();
+  SondaArquivo s;
+  // Non-blocking: a file under someone's write lease answers at once instead of stalling the scan.
+  int fd = ::open(caminho, O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
+  if (fd < 0) {
+    if (errno == EWOULDBLOCK) {
+      s.existe = true;
+      s.escrita = EscritaArquivo::EmEscrita;
+      return s;
+    }
+    // Not readable by us: the caller can still judge by its size and time.
+    struct stat st;
+    if (::lstat(caminho, &st) == 0) CopiaEstado(st, s);
+    return s;
+  }
+  struct stat st;
+  if (::fstat(fd, &st) != 0) {
+    ::close(fd);
+    return s;
+  }
+  CopiaEstado(st, s);
+  if (!s.existe) {
+    ::close(fd);
+    return s;
+  }
+  if (::fcntl(fd, F_SETLEASE, F_RDLCK) == 0) {
+    ::fcntl(fd, F_SETLEASE, F_UNLCK);
+    s.escrita = EscritaArquivo::Livre;
+  } else if (errno == EAGAIN || errno == EBUSY) {
+    s.escrita = EscritaArquivo::EmEscrita;
+  } else {
+    // No lease right (a file of another user), or no leases on this file system.
+    s.conteudo.resize(std::min<std::uint64_t>(limite, s.tamanho));
+    std::size_t lido = 0;
+    while (lido < s.conteudo.size()) {
+      ssize_t n = ::pread(fd, s.conteudo.data() + lido, s.conteudo.size() - lido, static_cast<off_t>(lido));
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) break;
+      lido += static_cast<std::size_t>(n);
+    }
+    s.conteudo.resize(lido);
+  }
+  ::close(fd);
+  return s;
+}
+
+TravaDiretorio::Resultado TravaDiretorio::Trava(const char* diretorio, int& erro) {
+  Libera();
+  int fd = ::open(diretorio && *diretorio ? diretorio : ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) {
+    erro = errno;
+    return erro == ENOENT || erro == ENOTDIR ? Resultado::NaoExiste : Resultado::Falhou;
+  }
+  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    erro = errno;
+    ::close(fd);
+    return erro == EWOULDBLOCK ? Resultado::Ocupado : Resultado::Falhou;
+  }
+  fd_ = fd;
+  return Resultado::Travado;
+}
+
+bool TravaDiretorio::Vale(const char* diretorio) const {
+  if (fd_ < 0) return false;
+  struct stat meu, agora;
+  if (::fstat(fd_, &meu) != 0 || ::stat(diretorio && *diretorio ? diretorio : ".", &agora) != 0) return false;
+  return meu.st_dev == agora.st_dev && meu.st_ino == agora.st_ino;
+}
+
+void TravaDiretorio::Libera() {
+  if (fd_ < 0) return;
+  ::close(fd_);  // closing the only descriptor releases the lock
+  fd_ = -1;
 }
 
 }  // namespace plataforma

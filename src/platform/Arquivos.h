@@ -15,9 +15,6 @@ std::vector<std::string> ListaArquivos(const char* mascara);
 enum class ResultadoApaga { Apagado, NaoExiste, Falhou };
 ResultadoApaga Apaga(const char* caminho);
 
-// Gives the owner write permission (the read-only attribute cleared); false when that failed.
-bool TornaGravavel(const char* caminho);
-
 // Renames, replacing an existing target atomically; false on failure.
 bool Renomeia(const char* de, const char* para);
 
@@ -41,15 +38,17 @@ std::string DiretorioAtual();
 // Makes caminho the working directory; false with the system's error code.
 bool MudaDiretorio(const char* caminho, int& erro);
 
-// The system's text for an error code (errno value).
-std::string TextoErro(int erro);
-
 // Flushes a directory's entries to disk (after a rename in it); false on failure.
 bool SincronizaDiretorio(const char* diretorio);
 
 // Writes a whole block to a new or truncated file (mode 0644), looping on short writes, then flushes
-// it to disk when duravel is set. False when any step failed; a partly written file may remain.
-bool GravaArquivoInteiro(const char* caminho, const void* dados, std::size_t tamanho, bool duravel);
+// it to disk when duravel is set. False when any step failed, with the system's code in *erro when
+// given; a partly written file may remain.
+bool GravaArquivoInteiro(const char* caminho, const void* dados, std::size_t tamanho, bool duravel,
+                         int* erro = nullptr);
+
+// The system's text for an error code ("No space left on device").
+std::string TextoErro(int erro);
 
 // Appends a block to a file, creating it (0644) when missing; false when it could not be opened
 // (abriu = false) or not all bytes were written (abriu = true).
@@ -57,5 +56,42 @@ bool AcrescentaArquivo(const char* caminho, const void* dados, std::size_t taman
 
 // Reads a whole file, at most limite bytes; false when it cannot be opened or read.
 bool LeArquivoInteiro(const char* caminho, std::string& conteudo, std::size_t limite);
+
+// Whether some process holds a request file open for writing, as far as the kernel can tell: a read
+// lease is refused while the file is open for writing anywhere. Where it cannot be asked (a file of
+// another user without the right to lease it, a file system without leases) the answer is
+// Desconhecida, with the file's size, last-write time and first bytes for the caller to judge.
+enum class EscritaArquivo { Livre, EmEscrita, Desconhecida };
+struct SondaArquivo {
+  EscritaArquivo escrita = EscritaArquivo::Desconhecida;
+  bool existe = false;  // a regular file of that name was there
+  std::uint64_t tamanho = 0;
+  HoraArquivo hora;
+  std::string conteudo;  // read only when escrita is Desconhecida: at most limite bytes
+};
+SondaArquivo SondaEscrita(const char* caminho, std::size_t limite);
+
+// An exclusive advisory lock (flock) on a directory itself, which adds no file to it; held until
+// Libera or destruction. Other processes, and other holders in this one, are refused it meanwhile.
+class TravaDiretorio {
+ public:
+  enum class Resultado { Travado, Ocupado, NaoExiste, Falhou };
+  TravaDiretorio() = default;
+  ~TravaDiretorio() { Libera(); }
+  TravaDiretorio(const TravaDiretorio&) = delete;
+  TravaDiretorio& operator=(const TravaDiretorio&) = delete;
+
+  // Releases any lock held, then tries this directory's at once, without waiting; on Falhou the
+  // system's code is in erro. NaoExiste: no directory of that name.
+  Resultado Trava(const char* diretorio, int& erro);
+  // True while a lock is held and the path still names the directory it was taken on (not one
+  // removed and made again under the same name).
+  bool Vale(const char* diretorio) const;
+  void Libera();
+  bool Travado() const { return fd_ >= 0; }
+
+ private:
+  int fd_ = -1;
+};
 
 }  // namespace plataforma

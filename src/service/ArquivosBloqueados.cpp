@@ -49,3 +49,15 @@ void ArquivosBloqueados::Remove(int i) {
   s = Slot{};
   --quantidade_;
 }
+
+bool ArquivosBloqueados::Estavel(int i, const Aspecto& aspecto, std::uint32_t agora) {
+  if (i < 0 || i >= MAX_BLOQUEADOS) return false;
+  Slot& s = slots_[static_cast<std::size_t>(i)];
+  if (!s.temAspecto || !(s.aspecto == aspecto)) {
+    s.aspecto = aspecto;
+    s.aspectoDesde = agora;
+    s.temAspecto = true;
+    return false;
+  }
+  return static_cast<std::uint32_t>(agora - s.aspectoDesde) >= TEMPO_ESTAVEL;
+}

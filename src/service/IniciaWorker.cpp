@@ -3,6 +3,7 @@
 #include "service/IniciaWorker.h"
 
 #include <atomic>
+#include <exception>
 #include <utility>
 
 #include "config/TX.h"
@@ -18,31 +19,50 @@ struct Entrega {
   std::shared_ptr<TX> config;
   ArquivoPedido arquivo;
   ReservaPedido reserva;
+  std::shared_ptr<const void> posse;
 };
 
-struct ContaWorker {
+// One worker counted from before its thread starts (so an orderly stop that looks in between still
+// waits for it) until its body has ended, or until its start has failed in any way.
+class ContaWorker {
+ public:
+  ContaWorker() { workersAtivos.fetch_add(1); }
   ~ContaWorker() {
-    // Counted as served before it leaves the running ones, so the two never miss it together.
-    workersConcluidos.fetch_add(1);
-    workersAtivos.fetch_sub(1);
+    if (ativo_) workersAtivos.fetch_sub(1);
   }
+  ContaWorker(ContaWorker&& outro) noexcept : ativo_(std::exchange(outro.ativo_, false)) {}
+  ContaWorker(const ContaWorker&) = delete;
+  ContaWorker& operator=(const ContaWorker&) = delete;
+  ContaWorker& operator=(ContaWorker&&) = delete;
+
+ private:
+  bool ativo_ = true;
 };
 
 }  // namespace
 
-bool IniciaWorker(std::shared_ptr<TX> config, ArquivoPedido arquivo, ReservaPedido reserva) {
-  // The thread's function object must be copyable, so the move-only parts travel in one block.
-  auto entrega = std::make_shared<Entrega>(Entrega{std::move(config), std::move(arquivo), std::move(reserva)});
-  workersAtivos.fetch_add(1);
-  const bool iniciou = plataforma::IniciaThread(
-      [entrega] {
-        ContaWorker conta;
-        ProcessaPedido(*entrega->config, entrega->arquivo.release(), std::move(entrega->reserva));
-        entrega->config.reset();
-      },
-      plataforma::PILHA_WORKER);
-  if (!iniciou) workersAtivos.fetch_sub(1);
-  return iniciou;
+bool IniciaWorker(std::shared_ptr<TX> config, ArquivoPedido arquivo, ReservaPedido reserva,
+                  std::shared_ptr<const void> posse) {
+  try {
+    // The thread's function object must be copyable, so the move-only parts travel in one block.
+    auto entrega = std::make_shared<Entrega>(
+        Entrega{std::move(config), std::move(arquivo), std::move(reserva), std::move(posse)});
+    // When the thread does not start, the last copies of entrega and conta go at the return:
+    // the file closes, the name leaves the set and the count drops back.
+    auto conta = std::make_shared<ContaWorker>();
+    return plataforma::IniciaThread(
+        [entrega, conta] {
+          ProcessaPedido(*entrega->config, entrega->arquivo.release(), std::move(entrega->reserva));
+          entrega->config.reset();
+          entrega->posse.reset();
+          // Counted as served before the count of running workers drops (when conta goes with
+          // this function object), so the two never miss it together.
+          workersConcluidos.fetch_add(1);
+        },
+        plataforma::PILHA_WORKER);
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
 }
 
 int WorkersEmExecucao() { return workersAtivos.load(); }

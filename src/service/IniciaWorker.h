@@ -16,9 +16,11 @@ struct FechaArquivo {
 using ArquivoPedido = std::unique_ptr<std::FILE, FechaArquivo>;
 
 // Starts a worker (stack plataforma::PILHA_WORKER) with this file and this in-flight name as its
-// own argument; the worker keeps the configuration alive until it ends. False when the thread could
-// not start: the file is then closed and the name leaves the set.
-bool IniciaWorker(std::shared_ptr<TX> config, ArquivoPedido arquivo, ReservaPedido reserva);
+// own argument; the worker keeps the configuration, and whatever posse holds (the input
+// directory's lock), alive until it ends. False when the thread could not start (memory exhausted
+// included): the file is then closed, the name leaves the set and the worker count is as before.
+bool IniciaWorker(std::shared_ptr<TX> config, ArquivoPedido arquivo, ReservaPedido reserva,
+                  std::shared_ptr<const void> posse = nullptr);
 
 // Workers started in this process that have not finished yet.
 int WorkersEmExecucao();

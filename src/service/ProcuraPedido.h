@@ -2,8 +2,10 @@
 // .log. Runs on the service thread only.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
+#include "platform/Arquivos.h"
 #include "service/ArquivosBloqueados.h"
 #include "service/PedidosEmCurso.h"
 
@@ -28,9 +30,16 @@ struct PedidoReivindicado {
 // The name with its last three characters replaced by ext ("00000123.ENV", "log" -> "00000123.log").
 std::string TrocaExtensao(const std::string& nome, const char* ext);
 
+// How the scan asks whether a request file is still being written (the platform's answer; tests
+// give their own).
+using SondaPedido = plataforma::SondaArquivo (*)(const char* caminho, std::size_t limite);
+
 // Looks at the request files in the file system's order and claims the first that can be claimed;
-// true with pedido filled when one was, its new name already flushed to disk. Throws Err on the
-// fatal conditions of the blocked-file table, after ten files examined without a claim, and when a
-// wrongly named file stays.
-bool ProcuraPedido(const DiretoriosTroca& dirs, ArquivosBloqueados& bloqueados, PedidoReivindicado& pedido);
+// true with pedido filled when one was, its new name already flushed to disk. A file that is not
+// claimed now takes the path of a failed rename (the blocked-file table, retried later): one still
+// being written, and one whose number is still in flight, its answer and its claim name belonging
+// to that transaction until it ends. Throws Err on the fatal conditions of the blocked-file table,
+// after ten files examined without a claim, and when a wrongly named file stays.
+bool ProcuraPedido(const DiretoriosTroca& dirs, ArquivosBloqueados& bloqueados, PedidoReivindicado& pedido,
+                   SondaPedido sonda = &plataforma::SondaEscrita);
 bool ProcuraPedido(const TX& config, ArquivosBloqueados& bloqueados, PedidoReivindicado& pedido);

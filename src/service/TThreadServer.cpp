@@ -18,6 +18,7 @@
 #include "service/ArquivosBloqueados.h"
 #include "service/IniciaWorker.h"
 #include "service/ProcuraPedido.h"
+#include "service/TravaEntrada.h"
 #include "service/VigiaDiretorios.h"
 
 namespace {
@@ -55,6 +56,7 @@ void CorpoServico(const OpcoesServico& op) {
   std::shared_ptr<TX> config;
   ArquivosBloqueados bloqueados;
   VigiaDiretorios vigia;
+  TravaEntrada trava(op.aoEntradaOcupada);
   const char* fatal = nullptr;
   bool redeIniciada = false;
   try {
@@ -75,12 +77,16 @@ void CorpoServico(const OpcoesServico& op) {
       if (op.aCadaPasso) op.aCadaPasso();
       const DiretoriosTroca dirs = CopiaDiretorios(*config);
       vigia.Verifica(dirs.dirEntrada, dirs.dirSaida, plataforma::Ticks());
+      // Another gateway serves this input directory: claim nothing there until it stops.
+      if (!trava.Garante(dirs.dirEntrada)) continue;
       PedidoReivindicado pedido;
       if (!ProcuraPedido(dirs, bloqueados, pedido)) continue;
       ArquivoPedido arquivo(std::fopen(pedido.caminho.c_str(), "r"));
       // Not readable: left under its .log name for a later clean-up, as a processed request.
       if (!arquivo) continue;
-      if (!IniciaWorker(config, std::move(arquivo), std::move(pedido.reserva))) throw Err("*** Erro ao criar Thread !");
+      if (!IniciaWorker(config, std::move(arquivo), std::move(pedido.reserva), trava.Posse())) {
+        throw Err("*** Erro ao criar Thread !");
+      }
     }
   } catch (const Err& e) {
     fatal = e.mensagem;

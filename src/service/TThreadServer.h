@@ -14,6 +14,9 @@ struct OpcoesServico {
   // fatal path, then sets servicoEncerrado: an orderly stop for the headless program and the tests.
   // Must outlive the service thread.
   std::atomic<bool>* parar = nullptr;
+  // Called on the service thread, once, the first time the input directory is found served by
+  // another gateway (its path given): a front end without a window tells its operator.
+  std::function<void(const std::string&)> aoEntradaOcupada;
   // Run on the service thread, each when given: once the banner is logged and the first
   // configuration loaded; once per pass of the loop; and with the text of a fatal error just before
   // it is logged (a constant text, valid for the life of the process). They must be quick and must

@@ -5,14 +5,14 @@
 
 #include "apoio/DiretorioTemporario.h"
 #include "arquivos/OperacoesArquivo.h"
-#include "service/CapturaLinhas.h"
+#include "apoio/CapturaLog.h"
 
 namespace {
 
 class OperacoesArquivo : public ::testing::Test {
  protected:
   DiretorioTemporario dir;
-  CapturaLinhas janela;
+  CapturaLog janela;
 };
 
 TEST_F(OperacoesArquivo, ApagaArquivoExistenteOuAusenteESucesso) {
@@ -22,7 +22,7 @@ TEST_F(OperacoesArquivo, ApagaArquivoExistenteOuAusenteESucesso) {
   // A file that is not there counts as deleted.
   EXPECT_TRUE(ApagaArquivo((dir / "a.sta").c_str()));
   EXPECT_TRUE(ApagaArquivo((dir / "nunca.rsp").c_str()));
-  EXPECT_TRUE(CapturaLinhas::Linhas().empty()) << "deleting logs nothing";
+  EXPECT_TRUE(CapturaLog::Linhas().empty()) << "deleting logs nothing";
 }
 
 TEST_F(OperacoesArquivo, ApagaArquivoSomenteLeituraEApagado) {
@@ -32,11 +32,21 @@ TEST_F(OperacoesArquivo, ApagaArquivoSomenteLeituraEApagado) {
   EXPECT_FALSE(dir.Existe("ro.rsp"));
 }
 
-TEST_F(OperacoesArquivo, ApagaArquivoQueNaoPodeSerApagadoFalha) {
-  // A directory in the way cannot be deleted as a file, not even after the retry.
-  dir.CriaSubdiretorio("x.rsp/dentro");
-  EXPECT_FALSE(ApagaArquivo((dir / "x.rsp").c_str()));
-  EXPECT_TRUE(dir.Existe("x.rsp/dentro"));
+TEST_F(OperacoesArquivo, ApagaArquivoQueNaoPodeSerApagadoFalhaSemMudarPermissoes) {
+  // A directory in the way cannot be deleted as a file, not even after the retry; a failed delete
+  // changes the permissions of nothing, its folder's least of all.
+  dir.CriaSubdiretorio("saida/x.rsp/dentro");
+  ASSERT_EQ(chmod((dir / "saida").c_str(), 0555), 0);
+  ASSERT_EQ(chmod((dir / "saida/x.rsp").c_str(), 0500), 0);
+  EXPECT_FALSE(ApagaArquivo((dir / "saida/x.rsp").c_str()));
+  EXPECT_TRUE(dir.Existe("saida/x.rsp/dentro"));
+  struct stat st {};
+  ASSERT_EQ(stat((dir / "saida").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0555u);
+  ASSERT_EQ(stat((dir / "saida/x.rsp").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0500u);
+  chmod((dir / "saida").c_str(), 0755);
+  chmod((dir / "saida/x.rsp").c_str(), 0755);
   EXPECT_FALSE(ApagaArquivo(nullptr));
 }
 
@@ -47,19 +57,19 @@ TEST_F(OperacoesArquivo, RenomeiaSubstituiAlvoEAnota) {
   EXPECT_TRUE(RenomeiaArquivo(de.c_str(), para.c_str(), -1));
   EXPECT_FALSE(dir.Existe("00000123.tmp"));
   EXPECT_EQ(dir.Le("00000123.sta"), "novo");
-  EXPECT_EQ(CapturaLinhas::Linhas(), std::vector<std::string>{de + " renomeado como " + para});
+  EXPECT_EQ(CapturaLog::Linhas(), std::vector<std::string>{de + " renomeado como " + para});
 }
 
 TEST_F(OperacoesArquivo, RenomeiaSemOrigemAnotaSoNaPrimeiraTentativa) {
   const std::string de = dir / "00000001.ENV", para = dir / "00000001.log";
   EXPECT_FALSE(RenomeiaArquivo(de.c_str(), para.c_str(), -1));
-  EXPECT_EQ(CapturaLinhas::Linhas(), std::vector<std::string>{"*** Erro ao renomear para " + para});
+  EXPECT_EQ(CapturaLog::Linhas(), std::vector<std::string>{"*** Erro ao renomear para " + para});
 
   // A retry of a blocked request (its slot number given) fails quietly.
-  CapturaLinhas::Limpa();
+  CapturaLog::Limpa();
   EXPECT_FALSE(RenomeiaArquivo(de.c_str(), para.c_str(), 0));
   EXPECT_FALSE(RenomeiaArquivo(de.c_str(), para.c_str(), 9));
-  EXPECT_TRUE(CapturaLinhas::Linhas().empty());
+  EXPECT_TRUE(CapturaLog::Linhas().empty());
 }
 
 TEST_F(OperacoesArquivo, AlvoQueNaoSaiAnotaAcessoEFalha) {
@@ -67,7 +77,7 @@ TEST_F(OperacoesArquivo, AlvoQueNaoSaiAnotaAcessoEFalha) {
   dir.CriaSubdiretorio("00000002.log/ocupado");
   const std::string de = dir / "00000002.ENV", para = dir / "00000002.log";
   EXPECT_FALSE(RenomeiaArquivo(de.c_str(), para.c_str(), -1));
-  EXPECT_EQ(CapturaLinhas::Linhas(),
+  EXPECT_EQ(CapturaLog::Linhas(),
             (std::vector<std::string>{"*** Erro de acesso a " + para, "*** Erro ao renomear para " + para}));
   EXPECT_EQ(dir.Le("00000002.ENV"), "pedido") << "the request is left as it was";
 }

@@ -123,6 +123,10 @@ const CasoRecusa casosRecusa[] = {
     {"109 campo fora do grupo com segunda ocorrencia",
      [] { auto c = Pedido109("2"); AcrescentaRepeticao(c, 1); AcrescentaRepeticao(c, 2); c.push_back({3, 2, "7"}); return c; },
      "*ZELP* Campo [003-002] invalido"},
+    // Its second occurrence would land on the establishment code the service itself adds.
+    {"109 com contagem 2 e um 901-002",
+     [] { auto c = Pedido109("2"); AcrescentaRepeticao(c, 1); AcrescentaRepeticao(c, 2); c.push_back({901, 2, "99999999"}); return c; },
+     "*ZELP* Campo [901-002] invalido"},
     {"109 campo fora do grupo como 003-001 vale 003-000",
      [] { auto c = Pedido109("1"); AcrescentaRepeticao(c, 1); c[3] = {3, 1, "100"}; return c; }, ""},
     {"109 sem o campo de contagem",

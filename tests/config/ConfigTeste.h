@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <string>
 
-#include "apoio/CapturaJanela.h"
+#include "apoio/CapturaLog.h"
 #include "apoio/DiretorioTemporario.h"
 #include "comum/Err.h"
 #include "config/TX.h"
@@ -52,10 +52,10 @@ class ConfigTeste : public ::testing::Test {
 
   static int Contagem(const std::string& prefixo) {
     int n = 0;
-    for (const auto& l : CapturaJanela::Linhas()) n += l.rfind(prefixo, 0) == 0 ? 1 : 0;
+    for (const auto& l : CapturaLog::Linhas()) n += l.rfind(prefixo, 0) == 0 ? 1 : 0;
     return n;
   }
 
   DiretorioTemporario dir;
-  CapturaJanela janela;
+  CapturaLog janela;
 };

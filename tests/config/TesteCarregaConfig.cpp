@@ -106,8 +106,9 @@ struct CasoIntervalo {
 TEST_F(CarregaConfig, TOutIniEmMilissegundosSemDarAVolta) {
   const CasoIntervalo casos[] = {
       {"TOutIni=0", 0},          {"TOutIni=5", 5000},         {"", 10000},
-      {"TOutIni=-1", 0},         {"TOutIni=4294967", 4294967000u}, {"TOutIni=4294968", 4294967295u},
-      {"TOutIni=2147483647", 4294967295u},
+      {"TOutIni=4294967", 4294967000u}, {"TOutIni=4294968", 4294967295u}, {"TOutIni=2147483647", 4294967295u},
+      // Negative: times 1000 as an unsigned number, a long interval (never 0, which is no pause).
+      {"TOutIni=-1", 4294966296u},      {"TOutIni=-4294967", 296u},          {"TOutIni=-536870912", 4294967295u},
   };
   for (const auto& caso : casos) {
     SCOPED_TRACE(caso.linha);
@@ -159,7 +160,7 @@ TEST_F(CarregaConfig, GruposDeEnderecos) {
   };
   for (const auto& caso : casos) {
     SCOPED_TRACE(caso.nome);
-    CapturaJanela::Limpa();
+    CapturaLog::Limpa();
     EscreveIni(PAR + caso.secoes);
     TX tx(Caminho());
     EXPECT_EQ(ErroDaCarga(tx), "");
@@ -294,7 +295,7 @@ TEST_F(CarregaConfig, ArquivoAusenteNaPrimeiraCargaDaOsPadroes) {
   EXPECT_EQ(ErroDaCarga(tx), "\n*** Nenhuma 'url' especificada!!!");
   EXPECT_EQ(tx.DirEntrada(), "./");
   EXPECT_EQ(tx.IntervaloIni(), 10000u);
-  EXPECT_TRUE(CapturaJanela::Linhas().empty());
+  EXPECT_TRUE(CapturaLog::Linhas().empty());
 }
 
 TEST_F(CarregaConfig, ArquivoIlegivelDepoisDaPrimeiraCargaMantemOsValores) {
@@ -307,7 +308,7 @@ TEST_F(CarregaConfig, ArquivoIlegivelDepoisDaPrimeiraCargaMantemOsValores) {
   EXPECT_EQ(tx.DirEntrada(), "/pdv/");
   EXPECT_EQ(tx.Servidor(0).quantidade, 1);
   EXPECT_EQ(tx.ArquivoEstabelecimento(0, 0), "estab0.dat");
-  EXPECT_EQ(CapturaJanela::Linhas(),
+  EXPECT_EQ(CapturaLog::Linhas(),
             std::vector<std::string>{"*** Erro ao ler " + Caminho() + ", mantida a configuracao anterior"});
 }
 

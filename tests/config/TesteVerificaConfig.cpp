@@ -194,7 +194,7 @@ TEST_F(VerificaConfig, ArquivoIlegivelMantemAConfiguracaoELogaUmaVez) {
   tx.VerificaConfig();
   EXPECT_EQ(tx.TempoConexao(), 3);
   EXPECT_EQ(Contagem(AVISO), 2);
-  EXPECT_EQ(CapturaJanela::Linhas().size(), 2u);
+  EXPECT_EQ(CapturaLog::Linhas().size(), 2u);
 }
 
 // An editor that rewrites the file in place leaves it empty for a moment: a reload that meets it

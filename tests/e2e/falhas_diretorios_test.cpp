@@ -47,7 +47,8 @@ TEST_P(SaidaInacessivel, StatusFalhaLimpezaRodaLogDizPorqueEDepoisServe) {
 
   // The gateway claims the request, cannot publish its status and cleans up.
   g.EscrevePedido(1);
-  EXPECT_TRUE(g.EsperaSaida("*** Erro ao gravar " + dirSaida + "00000001.tmp\n", 10s)) << g.Saida();
+  EXPECT_TRUE(g.EsperaSaida("*** Erro ao renomear para " + dirSaida + "00000001.sta\n", 10s)) << g.Saida();
+  EXPECT_NE(g.Saida().find("*** Erro ao gravar " + dirSaida + "00000001.tmp ("), std::string::npos) << g.Saida();
   EXPECT_NE(g.Saida().find("entrada/00000001.ENV renomeado como entrada/00000001.log"), std::string::npos);
   EXPECT_TRUE(EsperaAte([&] { return !g.Dir().Existe("entrada/00000001.log"); }, 5s)) << "the clean-up ran";
   EXPECT_FALSE(g.Dir().Existe("entrada/00000001.ENV"));

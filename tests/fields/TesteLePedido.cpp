@@ -267,3 +267,48 @@ TEST(LePedido, ArquivoEmDisco) {
 }
 
 }  // namespace
+
+namespace {
+
+// Every field of a read table as one text, for comparing two readings.
+std::string Tabela(const TG& t) {
+  std::string s;
+  for (int i = 0; i < t.quantidade; ++i) s += Campo(t, i) + "|";
+  return s;
+}
+
+}  // namespace
+
+// A request judged finished from its first bytes must read exactly as the whole file: whatever
+// the writer adds later cannot change what the reader takes.
+TEST(PedidoTerminado, SoQuandoOQueFaltaNaoMudaALeitura) {
+  struct Caso {
+    const char* nome;
+    std::string texto;
+    bool terminadoNoFim;  // judged finished once all of it is there
+  };
+  std::string longos;
+  for (int i = 0; i < 300; ++i) longos += "010-" + std::to_string(100 + i % 800).substr(0, 3) + " = " + std::to_string(i) + "\r\n";
+  const Caso casos[] = {
+      {"com 999", "000-000 = CRT\r\n001-000 = 12\r\n011-000 = 31\r\n999-999 = \r\n", true},
+      {"999 sem fim de linha", "000-000 = CRT\r\n001-000 = 12\r\n999-999 = ", false},
+      {"sem 999", "000-000 = CRT\r\n001-000 = 12\r\n011-000 = 31\r\n003-000 = 1500\r\n", false},
+      {"999 comentado", "000-000 = CRT\r\n# 999-999 = \r\n001-000 = 12\r\n", false},
+      {"depois da 999", "000-000 = CRT\r\n999-999 = \n001-000 = 12", true},
+      {"linha longa com 999", "999-999 = " + std::string(300, 'x'), true},
+      {"255 campos", longos, true},
+  };
+  for (const Caso& caso : casos) {
+    SCOPED_TRACE(caso.nome);
+    TG inteiro;
+    Le(inteiro, caso.texto);
+    EXPECT_EQ(PedidoTerminado(caso.texto), caso.terminadoNoFim);
+    for (std::size_t n = 0; n <= caso.texto.size(); ++n) {
+      const std::string parte = caso.texto.substr(0, n);
+      if (!PedidoTerminado(parte)) continue;
+      TG lido;
+      Le(lido, parte);
+      ASSERT_EQ(Tabela(lido), Tabela(inteiro)) << "judged finished after " << n << " bytes";
+    }
+  }
+}

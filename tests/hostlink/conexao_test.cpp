@@ -10,7 +10,7 @@
 #include <string>
 #include <thread>
 
-#include "CapturaLog.h"
+#include "apoio/CapturaLog.h"
 #include "PeerTcp.h"
 #include "comum/Erro.h"
 #include "hostlink/Conexao.h"

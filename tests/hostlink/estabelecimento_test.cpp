@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <string>
 
-#include "CapturaLog.h"
+#include "apoio/CapturaLog.h"
 #include "apoio/DiretorioTemporario.h"
 #include "comum/Erro.h"
 #include "hostlink/Des.h"

@@ -9,7 +9,7 @@
 #include <thread>
 #include <vector>
 
-#include "CapturaLog.h"
+#include "apoio/CapturaLog.h"
 #include "PeerTcp.h"
 #include "comum/Erro.h"
 #include "hostlink/Conexao.h"

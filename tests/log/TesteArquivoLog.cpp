@@ -7,7 +7,7 @@
 #include <thread>
 #include <vector>
 
-#include "apoio/CapturaJanela.h"
+#include "apoio/CapturaLog.h"
 #include "apoio/DiretorioTemporario.h"
 #include "log/GravaLinha.h"
 #include "log/GravaLog.h"
@@ -20,7 +20,7 @@ class ArquivoLog : public ::testing::Test {
   void SetUp() override { zelp_log::DefineDirLog(dir.Caminho().c_str()); }
   void TearDown() override { zelp_log::DefineDirLog(""); }
   DiretorioTemporario dir;
-  CapturaJanela janela;
+  CapturaLog janela;
 };
 
 struct CasoNomeDoDia {
@@ -53,7 +53,7 @@ TEST_F(ArquivoLog, LinhasSeAcrescentamAoArquivoExistente) {
 
 TEST_F(ArquivoLog, JanelaMostraUmEspacoEAMensagem) {
   EXPECT_TRUE(GravaLog("Pedido %s %d", "00000123.ENV", 5));
-  EXPECT_EQ(CapturaJanela::Linhas(), std::vector<std::string>{" Pedido 00000123.ENV 5"});
+  EXPECT_EQ(CapturaLog::Linhas(), std::vector<std::string>{" Pedido 00000123.ENV 5"});
 }
 
 TEST_F(ArquivoLog, MensagemQueComecaComQuebraDeLinha) {
@@ -91,7 +91,7 @@ TEST_F(ArquivoLog, DiretorioInexistenteMostraErroComONomeDoArquivo) {
   for (int i = 0; i < 2; ++i) {
     EXPECT_FALSE(zelp_log::GravaMensagem(hora, "perdida"));
   }
-  EXPECT_EQ(CapturaJanela::Linhas(),
+  EXPECT_EQ(CapturaLog::Linhas(),
             (std::vector<std::string>{" perdida", "Erro ao abrir arquivo LT071226.txt", " perdida",
                                       "Erro ao abrir arquivo LT071226.txt"}));
   EXPECT_FALSE(dir.Existe("nao-existe"));
@@ -103,14 +103,14 @@ TEST_F(ArquivoLog, FalhaDeEscritaMostraOCaminhoInteiro) {
   std::filesystem::create_symlink("/dev/full", dir / "LT071226.txt");
   const plataforma::HoraLocal hora{2026, 12, 7, 8, 0, 0, 0};
   EXPECT_FALSE(zelp_log::GravaMensagem(hora, "cheio"));
-  EXPECT_EQ(CapturaJanela::Linhas(),
+  EXPECT_EQ(CapturaLog::Linhas(),
             (std::vector<std::string>{" cheio", "Erro ao escrever arquivo " + (dir / "LT071226.txt")}));
 }
 
 TEST_F(ArquivoLog, SemDiretorioNadaVaiParaArquivo) {
   zelp_log::DefineDirLog("");
   EXPECT_TRUE(GravaLog("%s", "Servidor ZELP V00.68"));
-  EXPECT_EQ(CapturaJanela::Linhas(), std::vector<std::string>{"Servidor ZELP V00.68"});
+  EXPECT_EQ(CapturaLog::Linhas(), std::vector<std::string>{"Servidor ZELP V00.68"});
   EXPECT_TRUE(std::filesystem::is_empty(dir.Caminho()));
 }
 

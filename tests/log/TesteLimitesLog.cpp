@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <string>
 
-#include "apoio/CapturaJanela.h"
+#include "apoio/CapturaLog.h"
 #include "apoio/DiretorioTemporario.h"
 #include "log/GravaLinha.h"
 #include "log/GravaLog.h"
@@ -18,7 +18,7 @@ class LimitesLog : public ::testing::Test {
  protected:
   void SetUp() override { zelp_log::DefineDirLog(""); }
   void TearDown() override { zelp_log::DefineDirLog(""); }
-  CapturaJanela janela;
+  CapturaLog janela;
 };
 
 struct CasoSemDiretorio {
@@ -31,10 +31,10 @@ TEST_F(LimitesLog, SemDiretorioAte500CaracteresVaoParaAJanela) {
                                     {5000, false}};
   for (const auto& caso : casos) {
     SCOPED_TRACE(caso.tamanho);
-    CapturaJanela::Limpa();
+    CapturaLog::Limpa();
     std::string mensagem(caso.tamanho, 'm');
     EXPECT_EQ(GravaLog("%s", mensagem.c_str()), caso.aceito);
-    auto linhas = CapturaJanela::Linhas();
+    auto linhas = CapturaLog::Linhas();
     ASSERT_EQ(linhas.size(), 1u);
     EXPECT_EQ(linhas[0], caso.aceito ? mensagem : ESTOURO);
   }
@@ -42,7 +42,7 @@ TEST_F(LimitesLog, SemDiretorioAte500CaracteresVaoParaAJanela) {
 
 TEST_F(LimitesLog, FormatacaoEnormeNaoEstouraBuffer) {
   EXPECT_FALSE(GravaLog("%100000d|%s", 7, "x"));
-  EXPECT_EQ(CapturaJanela::Linhas(), std::vector<std::string>{ESTOURO});
+  EXPECT_EQ(CapturaLog::Linhas(), std::vector<std::string>{ESTOURO});
 }
 
 struct CasoComDiretorio {
@@ -58,10 +58,10 @@ TEST_F(LimitesLog, ComDiretorioLinhaDe314CaracteresEhGravadaE315Recusada) {
   std::string esperado;
   for (const auto& caso : casos) {
     SCOPED_TRACE(caso.tamanhoMensagem);
-    CapturaJanela::Limpa();
+    CapturaLog::Limpa();
     std::string mensagem(caso.tamanhoMensagem, 'k');
     EXPECT_EQ(zelp_log::GravaMensagem(MEIO_DIA, mensagem.c_str()), caso.aceito);
-    auto linhas = CapturaJanela::Linhas();
+    auto linhas = CapturaLog::Linhas();
     ASSERT_EQ(linhas.size(), 1u);
     EXPECT_EQ(linhas[0], caso.aceito ? " " + mensagem : std::string(ESTOURO));
     if (caso.aceito) esperado += "12:00:00.000 " + mensagem + "\r\n";
@@ -90,11 +90,11 @@ TEST_F(LimitesLog, CaminhoDoArquivoDeLogAte199Caracteres) {
     std::string dirLog = base / sub;
     ASSERT_EQ(dirLog.size() + nome, tamanhoCaminho);
     zelp_log::DefineDirLog(dirLog.c_str());
-    CapturaJanela::Limpa();
+    CapturaLog::Limpa();
     bool aceito = tamanhoCaminho <= 199;
     EXPECT_EQ(zelp_log::GravaMensagem(MEIO_DIA, "caminho"), aceito);
     EXPECT_EQ(std::filesystem::exists(dirLog + "/LT071226.txt"), aceito);
-    EXPECT_EQ(CapturaJanela::Linhas(), std::vector<std::string>{aceito ? " caminho" : ESTOURO});
+    EXPECT_EQ(CapturaLog::Linhas(), std::vector<std::string>{aceito ? " caminho" : ESTOURO});
   }
 }
 
@@ -113,10 +113,10 @@ TEST(DirLog, GuardaNoMaximo259Caracteres) {
 }
 
 TEST(JanelaLog, TextoDaJanelaCortadoEm1023Caracteres) {
-  CapturaJanela janela;
+  CapturaLog janela;
   std::string longo(2000, 'w');
   zelp_log::MostraJanelaFormatado("%s", longo.c_str());
-  EXPECT_EQ(CapturaJanela::Linhas(), std::vector<std::string>{std::string(1023, 'w')});
+  EXPECT_EQ(CapturaLog::Linhas(), std::vector<std::string>{std::string(1023, 'w')});
 }
 
 TEST(JanelaLog, SemSaidaInstaladaOTextoEhDescartado) {

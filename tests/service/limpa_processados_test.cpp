@@ -4,7 +4,7 @@
 #include <string>
 
 #include "apoio/DiretorioTemporario.h"
-#include "service/CapturaLinhas.h"
+#include "apoio/CapturaLog.h"
 #include "service/LimpaProcessados.h"
 #include "service/PedidosEmCurso.h"
 #include "service/ProcuraPedido.h"
@@ -21,7 +21,7 @@ class LimpaProcessadosTeste : public ::testing::Test {
   void Limpa(int largura = 8) { LimpaProcessados(entrada, mascara, largura); }
 
   DiretorioTemporario dir;
-  CapturaLinhas janela;
+  CapturaLog janela;
   std::string entrada, mascara;
 };
 
@@ -50,7 +50,7 @@ TEST_F(LimpaProcessadosTeste, ApagaSoOsProcessadosDaLargura) {
   EXPECT_TRUE(dir.Existe("in/123.log"));
   EXPECT_TRUE(dir.Existe("in/000001234.log"));
   EXPECT_TRUE(dir.Existe("in/00000125.ENV")) << "only the mask's files are looked at";
-  EXPECT_TRUE(CapturaLinhas::Linhas().empty());
+  EXPECT_TRUE(CapturaLog::Linhas().empty());
 }
 
 TEST_F(LimpaProcessadosTeste, SemMascaraNadaEApagado) {
@@ -68,7 +68,7 @@ TEST_F(LimpaProcessadosTeste, PedidoEmCursoFicaAteOWorkerTerminar) {
     Limpa();
     EXPECT_TRUE(dir.Existe("in/00000123.log"));
     EXPECT_FALSE(dir.Existe("in/00000124.log"));
-    EXPECT_TRUE(CapturaLinhas::Linhas().empty()) << "a request in flight is skipped, not an access error";
+    EXPECT_TRUE(CapturaLog::Linhas().empty()) << "a request in flight is skipped, not an access error";
   }
   Limpa();
   EXPECT_FALSE(dir.Existe("in/00000123.log"));

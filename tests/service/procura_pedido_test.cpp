@@ -3,7 +3,10 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,7 +14,7 @@
 #include "apoio/Processo.h"
 #include "comum/Err.h"
 #include "platform/Relogio.h"
-#include "service/CapturaLinhas.h"
+#include "apoio/CapturaLog.h"
 #include "service/ProcuraPedido.h"
 
 namespace {
@@ -39,7 +42,7 @@ class ProcuraPedidoTeste : public ::testing::Test {
   }
 
   DiretorioTemporario dir;
-  CapturaLinhas janela;
+  CapturaLog janela;
   DiretoriosTroca dirs;
   ArquivosBloqueados bloqueados;
 };
@@ -51,7 +54,7 @@ TEST_F(ProcuraPedidoTeste, ReivindicaRenomeandoParaLogEAnota) {
   EXPECT_EQ(p.caminho, Entrada("00000123.log"));
   EXPECT_EQ(dir.Le("in/00000123.log"), "000-000 = CRT\r\n");
   EXPECT_EQ(NomesEntrada(), std::vector<std::string>{"00000123.log"});
-  EXPECT_EQ(CapturaLinhas::Linhas(),
+  EXPECT_EQ(CapturaLog::Linhas(),
             (std::vector<std::string>{"Arquivo " + Entrada("00000123.ENV") + " encontrado",
                                       Entrada("00000123.ENV") + " renomeado como " + Entrada("00000123.log")}));
   // Claimed and in flight until its worker lets it go.
@@ -61,10 +64,10 @@ TEST_F(ProcuraPedidoTeste, ReivindicaRenomeandoParaLogEAnota) {
   EXPECT_FALSE(PedidoEmCurso("00000123.log"));
 
   // A claimed request is never claimed again.
-  CapturaLinhas::Limpa();
+  CapturaLog::Limpa();
   PedidoReivindicado outro;
   EXPECT_FALSE(Procura(outro));
-  EXPECT_TRUE(CapturaLinhas::Linhas().empty());
+  EXPECT_TRUE(CapturaLog::Linhas().empty());
   EXPECT_TRUE(dir.Existe("in/00000123.log"));
 }
 
@@ -87,7 +90,7 @@ TEST_F(ProcuraPedidoTeste, Largura16) {
   EXPECT_NE(primeiro, segundo) << "exactly one claim";
   EXPECT_EQ((primeiro ? p : q).caminho, Entrada("0000000000000123.log"));
   EXPECT_EQ(NomesEntrada(), std::vector<std::string>{"0000000000000123.log"}) << "eight digits are wrong at width 16";
-  EXPECT_EQ(CapturaLinhas::Conta("*** Nome de Arquivo Invalido: \"" + Entrada("00000123.ENV") + "\""), 1);
+  EXPECT_EQ(CapturaLog::Conta("*** Nome de Arquivo Invalido: \"" + Entrada("00000123.ENV") + "\""), 1);
 }
 
 TEST_F(ProcuraPedidoTeste, NomesInvalidosSaoAnotadosEApagados) {
@@ -97,10 +100,10 @@ TEST_F(ProcuraPedidoTeste, NomesInvalidosSaoAnotadosEApagados) {
   EXPECT_FALSE(Procura(p));
   EXPECT_EQ(NomesEntrada(), std::vector<std::string>{"notas.txt"});
   for (const char* n : {"123.ENV", "0000012A.ENV", "000001234.ENV"}) {
-    EXPECT_EQ(CapturaLinhas::Conta("*** Nome de Arquivo Invalido: \"" + Entrada(n) + "\""), 1) << n;
+    EXPECT_EQ(CapturaLog::Conta("*** Nome de Arquivo Invalido: \"" + Entrada(n) + "\""), 1) << n;
   }
-  EXPECT_EQ(CapturaLinhas::Conta("*** Arquivo Deletado!"), 3);
-  EXPECT_EQ(CapturaLinhas::ContaCom("encontrado"), 0);
+  EXPECT_EQ(CapturaLog::Conta("*** Arquivo Deletado!"), 3);
+  EXPECT_EQ(CapturaLog::ContaCom("encontrado"), 0);
 }
 
 TEST_F(ProcuraPedidoTeste, RespostaAntigaApagadaAntesDaVerificacaoDoNome) {
@@ -124,7 +127,7 @@ TEST_F(ProcuraPedidoTeste, AlvoExistenteESubstituido) {
   PedidoReivindicado p;
   ASSERT_TRUE(Procura(p));
   EXPECT_EQ(dir.Le("in/00000123.log"), "novo");
-  EXPECT_EQ(CapturaLinhas::ContaCom("Erro"), 0);
+  EXPECT_EQ(CapturaLog::ContaCom("Erro"), 0);
 }
 
 TEST_F(ProcuraPedidoTeste, OnzeNomesInvalidosEncerramOServico) {
@@ -136,7 +139,7 @@ TEST_F(ProcuraPedidoTeste, OnzeNomesInvalidosEncerramOServico) {
   } catch (const Err& e) {
     EXPECT_STREQ(e.mensagem, "*** Erro Arquivo bloqueado![3]");
   }
-  EXPECT_EQ(CapturaLinhas::Conta("*** Arquivo Deletado!"), 10);
+  EXPECT_EQ(CapturaLog::Conta("*** Arquivo Deletado!"), 10);
   EXPECT_EQ(NomesEntrada().size(), 1u);
 }
 
@@ -154,8 +157,8 @@ TEST_F(ProcuraPedidoTeste, ArquivoBloqueadoERetentadoComCalmaAteSair) {
 
   PedidoReivindicado p;
   EXPECT_FALSE(Procura(p));
-  EXPECT_EQ(CapturaLinhas::Conta("Arquivo " + env + " encontrado"), 1);
-  EXPECT_EQ(CapturaLinhas::Conta("*** Erro ao renomear para " + log), 1);
+  EXPECT_EQ(CapturaLog::Conta("Arquivo " + env + " encontrado"), 1);
+  EXPECT_EQ(CapturaLog::Conta("*** Erro ao renomear para " + log), 1);
   ASSERT_EQ(bloqueados.Quantidade(), 1);
   EXPECT_FALSE(PedidoEmCurso("00000123.log")) << "a failed claim holds nothing in flight";
 
@@ -165,20 +168,20 @@ TEST_F(ProcuraPedidoTeste, ArquivoBloqueadoERetentadoComCalmaAteSair) {
   const auto fim = std::chrono::steady_clock::now() + std::chrono::seconds(3);
   while (bloqueados.Tentativas(0) < 3 && std::chrono::steady_clock::now() < fim) {
     const std::int32_t antes = bloqueados.Tentativas(0);
-    const auto linhasAntes = CapturaLinhas::Linhas().size();
+    const auto linhasAntes = CapturaLog::Linhas().size();
     const std::uint32_t agora = plataforma::Ticks();
     EXPECT_FALSE(Procura(p));
     if (bloqueados.Tentativas(0) != antes) {
       tentativas.push_back(agora);
     } else {
-      EXPECT_EQ(CapturaLinhas::Linhas().size(), linhasAntes) << "a try that is not due logs nothing";
+      EXPECT_EQ(CapturaLog::Linhas().size(), linhasAntes) << "a try that is not due logs nothing";
     }
     plataforma::Dorme(5);
   }
   ASSERT_EQ(bloqueados.Tentativas(0), 3);
   for (std::size_t i = 1; i < tentativas.size(); ++i) EXPECT_GE(tentativas[i] - tentativas[i - 1], 90u);
-  EXPECT_EQ(CapturaLinhas::Conta("Arquivo " + env + " encontrado"), 1) << "found is logged once";
-  EXPECT_EQ(CapturaLinhas::Conta("*** Erro ao renomear para " + log), 1) << "retries fail quietly";
+  EXPECT_EQ(CapturaLog::Conta("Arquivo " + env + " encontrado"), 1) << "found is logged once";
+  EXPECT_EQ(CapturaLog::Conta("*** Erro ao renomear para " + log), 1) << "retries fail quietly";
 
   // The point of sale lets go: the next due try claims it and frees the slot.
   std::filesystem::remove_all(dir / "in/00000123.log");
@@ -187,8 +190,76 @@ TEST_F(ProcuraPedidoTeste, ArquivoBloqueadoERetentadoComCalmaAteSair) {
   EXPECT_EQ(dir.Le("in/00000123.log"), "pedido");
   EXPECT_EQ(bloqueados.Quantidade(), 0);
   EXPECT_EQ(bloqueados.Procura("00000123.ENV"), -1);
-  EXPECT_EQ(CapturaLinhas::Conta(env + " renomeado como " + log), 1);
-  EXPECT_EQ(CapturaLinhas::Conta("Arquivo " + env + " encontrado"), 1);
+  EXPECT_EQ(CapturaLog::Conta(env + " renomeado como " + log), 1);
+  EXPECT_EQ(CapturaLog::Conta("Arquivo " + env + " encontrado"), 1);
+}
+
+// Where the kernel cannot say whether a writer holds the file (no lease right, no leases on the
+// file system), the scan judges by the bytes and by the file staying unchanged.
+plataforma::SondaArquivo SemLease(const char* caminho, std::size_t limite) {
+  plataforma::SondaArquivo s = plataforma::SondaEscrita(caminho, limite);
+  s.escrita = plataforma::EscritaArquivo::Desconhecida;
+  plataforma::LeArquivoInteiro(caminho, s.conteudo, limite);
+  return s;
+}
+
+// A request that must not be claimed yet goes the way of a rename that failed (its two lines once,
+// quiet retries), nothing is deleted for it meanwhile, and it is claimed once the cause is gone.
+TEST_F(ProcuraPedidoTeste, PedidoRetidoAteOEscritorTerminarOuONumeroSair) {
+  const std::string inteiro = "000-000 = CRT\r\n001-000 = 123\r\n999-999 = \r\n";
+  const std::string semFimDeLinha = inteiro.substr(0, inteiro.size() - 2);
+  struct Caso {
+    const char* nome;
+    SondaPedido sonda;
+    std::string inicio;                  // written before the first scan
+    std::function<void()> retem, solta;  // what holds it back and what lets it go
+    std::uint32_t soltoEmMs;             // least time from letting go to the claim
+    std::string final;                   // what the claimed file holds
+  };
+  std::FILE* escritor = nullptr;
+  std::optional<ReservaPedido> emCurso;
+  const std::string env = Entrada("00000123.env");
+  const Caso casos[] = {
+      {"aberto para escrita", &plataforma::SondaEscrita, "000-000 = CRT\r\n",
+       [&] { escritor = std::fopen(env.c_str(), "a"); },
+       [&] { std::fputs("001-000 = 123\r\n999-999 = \r\n", escritor), std::fclose(escritor); }, 0, inteiro},
+      {"numero em curso", &plataforma::SondaEscrita, inteiro, [&] { emCurso.emplace("00000123.log"); },
+       [&] { emCurso.reset(); }, 0, inteiro},
+      // Its last line never ends: only its stillness tells that the writer is done.
+      {"sem lease, ainda mudando", &SemLease, "000-000 = CRT\r\n", [] {},
+       [&] { dir.Escreve("in/00000123.env", semFimDeLinha); }, ArquivosBloqueados::TEMPO_ESTAVEL, semFimDeLinha},
+  };
+  for (const Caso& caso : casos) {
+    SCOPED_TRACE(caso.nome);
+    CapturaLog::Limpa();
+    bloqueados.Limpa();
+    dir.Escreve("in/00000123.env", caso.inicio);
+    dir.Escreve("out/00000123.rsp", "resposta do pedido anterior");
+    caso.retem();
+    PedidoReivindicado p;
+    for (int i = 0; i < 3; ++i, plataforma::Dorme(110)) EXPECT_FALSE(ProcuraPedido(dirs, bloqueados, p, caso.sonda));
+    EXPECT_EQ(CapturaLog::Linhas(), (std::vector<std::string>{"Arquivo " + env + " encontrado",
+                                                              "*** Erro ao renomear para " + Entrada("00000123.log")}));
+    EXPECT_EQ(bloqueados.Quantidade(), 1);
+    const bool numeroEmCurso = emCurso.has_value();
+    EXPECT_EQ(dir.Existe("out/00000123.rsp"), numeroEmCurso) << "the answer of the number in flight stays";
+
+    caso.solta();
+    const std::uint32_t solto = plataforma::Ticks();
+    ASSERT_TRUE(EsperaAte([&] { return ProcuraPedido(dirs, bloqueados, p, caso.sonda); }, std::chrono::seconds(5)));
+    EXPECT_GE(plataforma::Ticks() - solto, caso.soltoEmMs);
+    EXPECT_EQ(dir.Le("in/00000123.log"), caso.final);
+    EXPECT_FALSE(dir.Existe("out/00000123.rsp"));
+    EXPECT_EQ(bloqueados.Quantidade(), 0);
+    EXPECT_EQ(CapturaLog::Conta(env + " renomeado como " + Entrada("00000123.log")), 1);
+  }
+
+  // Without a lease a request whose closing line is whole is taken at once.
+  CapturaLog::Limpa();
+  dir.Escreve("in/00000124.ENV", inteiro);
+  PedidoReivindicado p;
+  EXPECT_TRUE(ProcuraPedido(dirs, bloqueados, p, &SemLease));
+  EXPECT_EQ(CapturaLog::ContaCom("Erro"), 0);
 }
 
 TEST_F(ProcuraPedidoTeste, TabelaCheiaEncerraOServico) {

@@ -14,7 +14,7 @@
 #include "apoio/Processo.h"
 #include "catalogo/Catalogo.h"
 #include "platform/Relogio.h"
-#include "service/CapturaLinhas.h"
+#include "apoio/CapturaLog.h"
 #include "service/IniciaWorker.h"
 #include "service/TThreadServer.h"
 
@@ -77,7 +77,7 @@ class ServicoTeste : public ::testing::Test {
   void Inicia() { servico.emplace(encerrado, opcoes); }
 
   DiretorioTemporario dir;
-  CapturaLinhas janela;
+  CapturaLog janela;
   OpcoesServico opcoes;
   std::optional<TThreadServer> servico;
 };
@@ -92,15 +92,15 @@ TEST_F(ServicoTeste, ReivindicaEEntregaAoWorker) {
   ASSERT_TRUE(EsperaAte([&] { return dir.Existe("out/00000123.sta"); }, 10s));
   EXPECT_EQ(dir.Le("out/00000123.sta"), "000-000 = ATV\r\n001-000 = 00000123\r\n999-999 = \r\n");
   EXPECT_TRUE(dir.Existe("in/00000123.log")) << "without [Deleta] Log the processed request stays";
-  const auto linhas = CapturaLinhas::Linhas();
+  const auto linhas = CapturaLog::Linhas();
   ASSERT_FALSE(linhas.empty());
   EXPECT_EQ(linhas.front(), "Servidor ZELP V00.68");
-  EXPECT_EQ(CapturaLinhas::Conta("Arquivo " + (dir / "in/") + "00000123.ENV encontrado"), 1);
+  EXPECT_EQ(CapturaLog::Conta("Arquivo " + (dir / "in/") + "00000123.ENV encontrado"), 1);
 
   // A processed request is never claimed again.
-  CapturaLinhas::Limpa();
+  CapturaLog::Limpa();
   plataforma::Dorme(500);
-  EXPECT_EQ(CapturaLinhas::ContaCom("encontrado"), 0);
+  EXPECT_EQ(CapturaLog::ContaCom("encontrado"), 0);
   EXPECT_TRUE(dir.Existe("in/00000123.log"));
 }
 
@@ -110,7 +110,7 @@ TEST_F(ServicoTeste, NadaAconteceDuranteAEsperaInicial) {
   opcoes.esperaInicial = 1500;
   Inicia();
   plataforma::Dorme(500);
-  EXPECT_TRUE(CapturaLinhas::Linhas().empty());
+  EXPECT_TRUE(CapturaLog::Linhas().empty());
   EXPECT_TRUE(dir.Existe("in/00000007.ENV"));
   EXPECT_TRUE(EsperaAte([&] { return dir.Existe("out/00000007.sta"); }, 10s));
 }
@@ -121,13 +121,13 @@ TEST_F(ServicoTeste, ConfiguracaoSemUrlEncerraPeloCaminhoFatal) {
   opcoes.esperaFatal = 1000;
   Inicia();
   const std::string mensagem = "\n*** Nenhuma 'url' especificada!!!";
-  ASSERT_TRUE(EsperaAte([&] { return CapturaLinhas::Conta(mensagem) == 1; }, 10s));
+  ASSERT_TRUE(EsperaAte([&] { return CapturaLog::Conta(mensagem) == 1; }, 10s));
   const auto visto = std::chrono::steady_clock::now();
   EXPECT_FALSE(encerrado.load()) << "the end flag waits for the fatal pause";
   ASSERT_TRUE(EsperaAte([] { return encerrado.load(); }, 10s));
   EXPECT_GE(std::chrono::steady_clock::now() - visto, 800ms);
 
-  const auto linhas = CapturaLinhas::Linhas();
+  const auto linhas = CapturaLog::Linhas();
   ASSERT_EQ(linhas.size(), 2u);
   EXPECT_EQ(linhas[0], "Servidor ZELP V00.68") << "the banner comes before the first load";
   EXPECT_EQ(linhas[1], mensagem);
@@ -137,10 +137,10 @@ TEST_F(ServicoTeste, ConfiguracaoSemUrlEncerraPeloCaminhoFatal) {
 TEST_F(ServicoTeste, PedidoDeParadaEncerraSemCaminhoFatal) {
   EscreveIni("");
   Inicia();
-  ASSERT_TRUE(EsperaAte([] { return CapturaLinhas::Conta("Servidor ZELP V00.68") == 1; }, 10s));
+  ASSERT_TRUE(EsperaAte([] { return CapturaLog::Conta("Servidor ZELP V00.68") == 1; }, 10s));
   parar.store(true);
   ASSERT_TRUE(EsperaAte([] { return encerrado.load(); }, 5s));
-  EXPECT_EQ(CapturaLinhas::ContaCom("***"), 0);
+  EXPECT_EQ(CapturaLog::ContaCom("***"), 0);
   // Stopped: a request dropped now stays where it is.
   EscrevePedido(9);
   plataforma::Dorme(300);
@@ -166,7 +166,7 @@ TEST_F(ServicoTeste, MuitosPedidosComDeletaLogNenhumSePerde) {
   EscreveIni("[Deleta]\r\nLog=1\r\n", true, /*tOutIni=*/0);
   constexpr int ONDAS = 4, POR_ONDA = 25;
   Inicia();
-  ASSERT_TRUE(EsperaAte([] { return CapturaLinhas::Conta("Servidor ZELP V00.68") == 1; }, 10s));
+  ASSERT_TRUE(EsperaAte([] { return CapturaLog::Conta("Servidor ZELP V00.68") == 1; }, 10s));
   int n = 1000;
   for (int onda = 0; onda < ONDAS; ++onda) {
     for (int i = 0; i < POR_ONDA; ++i) EscrevePedido(++n);
@@ -184,8 +184,8 @@ TEST_F(ServicoTeste, MuitosPedidosComDeletaLogNenhumSePerde) {
         << "each worker answers its own request";
   }
   EXPECT_TRUE(EsperaAte([&] { return Nomes("in").empty(); }, 10s)) << "the last clean-up takes every processed request";
-  EXPECT_EQ(CapturaLinhas::ContaCom("***"), 0);
-  EXPECT_EQ(CapturaLinhas::ContaCom("encontrado"), ONDAS * POR_ONDA);
+  EXPECT_EQ(CapturaLog::ContaCom("***"), 0);
+  EXPECT_EQ(CapturaLog::ContaCom("encontrado"), ONDAS * POR_ONDA);
 }
 
 }  // namespace

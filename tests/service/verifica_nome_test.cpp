@@ -7,7 +7,7 @@
 
 #include "apoio/DiretorioTemporario.h"
 #include "comum/Err.h"
-#include "service/CapturaLinhas.h"
+#include "apoio/CapturaLog.h"
 #include "service/VerificaNome.h"
 
 namespace {
@@ -52,24 +52,24 @@ INSTANTIATE_TEST_SUITE_P(
 class VerificaNomeArquivo : public ::testing::Test {
  protected:
   DiretorioTemporario dir;
-  CapturaLinhas janela;
+  CapturaLog janela;
 };
 
 TEST_F(VerificaNomeArquivo, NomeValidoPassaSemTocarNoArquivo) {
   dir.Escreve("00000123.ENV", "x");
   EXPECT_TRUE(VerificaNome("00000123.ENV", (dir / "00000123.ENV").c_str(), 8));
   EXPECT_TRUE(dir.Existe("00000123.ENV"));
-  EXPECT_TRUE(CapturaLinhas::Linhas().empty());
+  EXPECT_TRUE(CapturaLog::Linhas().empty());
 }
 
 TEST_F(VerificaNomeArquivo, NomeInvalidoEAnotadoEApagado) {
   for (const char* nome : {"123.ENV", "0000012A.ENV", "000001234.ENV"}) {
-    CapturaLinhas::Limpa();
+    CapturaLog::Limpa();
     dir.Escreve(nome, "x");
     const std::string caminho = dir / nome;
     EXPECT_FALSE(VerificaNome(nome, caminho.c_str(), 8));
     EXPECT_FALSE(dir.Existe(nome));
-    EXPECT_EQ(CapturaLinhas::Linhas(),
+    EXPECT_EQ(CapturaLog::Linhas(),
               (std::vector<std::string>{"*** Nome de Arquivo Invalido: \"" + caminho + "\"", "*** Arquivo Deletado!"}));
   }
 }
@@ -77,7 +77,7 @@ TEST_F(VerificaNomeArquivo, NomeInvalidoEAnotadoEApagado) {
 TEST_F(VerificaNomeArquivo, NomeInvalidoQueJaSumiuNaoEncerraOServico) {
   const std::string caminho = dir / "sumiu.ENV";
   EXPECT_FALSE(VerificaNome("sumiu.ENV", caminho.c_str(), 8));
-  EXPECT_EQ(CapturaLinhas::Conta("*** Arquivo Deletado!"), 1);
+  EXPECT_EQ(CapturaLog::Conta("*** Arquivo Deletado!"), 1);
 }
 
 TEST_F(VerificaNomeArquivo, NomeInvalidoQueNaoSaiEncerraOServico) {
@@ -90,7 +90,7 @@ TEST_F(VerificaNomeArquivo, NomeInvalidoQueNaoSaiEncerraOServico) {
   } catch (const Err& e) {
     EXPECT_STREQ(e.mensagem, "\n*** Nao foi possível deletar!");
   }
-  EXPECT_EQ(CapturaLinhas::Linhas(), std::vector<std::string>{"*** Nome de Arquivo Invalido: \"" + caminho + "\""});
+  EXPECT_EQ(CapturaLog::Linhas(), std::vector<std::string>{"*** Nome de Arquivo Invalido: \"" + caminho + "\""});
 }
 
 }  // namespace
