@@ -1,6 +1,7 @@
 # make run: installs what is missing, builds, starts the gateway on the bundled demo.
-# make test: installs what is missing, builds, runs every test (normal build, then sanitizer builds), then the fuzzers for a bounded time.
-.PHONY: deps run test test-debug test-asan test-tsan test-fuzz build fuzz bench clean
+# make test: installs what is missing, builds, runs every test (normal build, then sanitizer builds), then the fuzzers for a bounded time, then builds and checks the Debian packages.
+# make deb: the Debian packages zelpd and zelp in build/pacotes/.
+.PHONY: deps run test test-debug test-asan test-tsan test-fuzz test-deb build deb fuzz bench clean
 
 deps:
 	@./scripts/instala-dependencias.sh
@@ -11,6 +12,11 @@ build: deps
 
 run: build
 	./scripts/demo.sh
+
+deb: deps
+	cmake --preset deb
+	cmake --build --preset deb
+	cpack --preset deb
 
 test-debug: deps
 	cmake --preset debug
@@ -31,7 +37,11 @@ test-tsan: deps
 test-fuzz: deps
 	FUZZ_SEGUNDOS=$${FUZZ_SEGUNDOS:-60} ./scripts/fuzz.sh
 
-test: test-debug test-asan test-tsan test-fuzz
+# lintian, contents, the unit, the log retention and one sale through the extracted package.
+test-deb: deb
+	./tests/pacote/verifica-pacotes.sh
+
+test: test-debug test-asan test-tsan test-fuzz test-deb
 
 fuzz: deps
 	./scripts/fuzz.sh

@@ -1,15 +1,16 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests and the demo need; does nothing when all are present.
+# Installs the Debian packages the build, the tests, the packages and the demo need; does nothing when all are present.
 set -euo pipefail
 
 pacotes=(
   cmake ninja-build g++ make pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
-  nettle-dev
+  nettle-dev libsystemd-dev
   qt6-base-dev libgl-dev
   clang libclang-rt-14-dev
   xvfb xauth tint2 x11-utils xdotool
   python3
+  dpkg-dev fakeroot lintian systemd man-db groff-base
 )
 
 faltando=()

@@ -1,5 +1,7 @@
 // The gateway without a window, for servers and service managers: every line the window would show
-// goes to standard output; SIGTERM or SIGINT stop it in order, a fatal service error ends it with 1.
+// goes to standard output; SIGTERM or SIGINT stop it in order, a fatal service error ends it with 1
+// (78 for a configuration that names no host or no establishment file). It tells systemd how it is
+// doing when run by it, and --verifica checks a configuration without serving.
 #include <atomic>
 #include <csignal>
 #include <cstdint>
@@ -7,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #if defined(__SANITIZE_ADDRESS__)
 #include <sanitizer/lsan_interface.h>
@@ -14,27 +17,53 @@
 
 #include "catalogo/Catalogo.h"
 #include "comum/Limites.h"
+#include "config/TX.h"
+#include "config/ValoresConfig.h"
 #include "log/GravaLog.h"
+#include "log/PrioridadeDiario.h"
+#include "platform/Arquivos.h"
 #include "platform/Relogio.h"
+#include "platform/Servico.h"
 #include "service/IniciaWorker.h"
 #include "service/TThreadServer.h"
+#include "verifica/VerificaConfiguracao.h"
 
 namespace {
 
+constexpr const char* USO = "Usage: zelpd [-C DIR] [--verifica [--conecta]] | -h | --help | --version\n";
+
 constexpr const char* AJUDA =
-    "Usage: zelpd [--help | --version]\n"
     "\n"
     "Runs the ZELP transaction gateway without a window. The file zelp.ini in the working\n"
     "directory is the whole configuration: input and output directories, log directory, host\n"
-    "addresses and establishment files. No other option or argument is read.\n"
+    "addresses and establishment files.\n"
     "\n"
-    "Every line the gateway's window would show is written to standard output.\n"
+    "  -C DIR      change to DIR before anything else (zelp.ini and every relative path in it\n"
+    "              are then read from DIR); may be given more than once, as for make and git\n"
+    "  --verifica  read zelp.ini as the service does, print the settings in force and what is\n"
+    "              wrong with them, and exit: 0 when the service would start and serve, 1\n"
+    "              otherwise; it claims no file, sends no message and writes no log line\n"
+    "  --conecta   with --verifica: also try one connection to every host address and print\n"
+    "              the result and the time it took\n"
+    "  -h, --help  print this help and exit\n"
+    "  --version   print the gateway's banner and exit\n"
     "\n"
+    "Every line the gateway's window would show is written to standard output; under systemd\n"
+    "(JOURNAL_STREAM set) each line carries its journal priority (<3> fatal error, <4> alarm,\n"
+    "<6> information), and the service reports its readiness, status and watchdog keep-alive.\n"
+    "\n"
+    "The service waits 2 s after the start before its first look at zelp.ini and the folders.\n"
     "SIGTERM or SIGINT stop it in order: no new request is claimed, the transactions already\n"
     "claimed run to their end (each bounded by its time-outs) and publish their responses, then it\n"
     "exits with status 0. A second SIGTERM or SIGINT ends it at once, with status 1 when\n"
-    "transactions were still running. After a fatal service error (for example a zelp.ini\n"
-    "without any host address) it lets the running transactions end and exits with status 1.\n";
+    "transactions were still running. After a fatal service error it waits 10 s, lets the running\n"
+    "transactions end and exits with status 1, or 78 when zelp.ini names no host address or no\n"
+    "establishment file (a restart would not mend it). Bad usage exits with status 2.\n";
+
+// Exit status of a fatal error of the configuration (sysexits' EX_CONFIG): the unit does not
+// restart on it, so a fresh install whose zelp.ini names no host yet waits for its administrator.
+constexpr int STATUS_CONFIGURACAO = 78;
+constexpr int STATUS_USO = 2;
 
 // A signal handler may touch nothing but lock-free atomics. The first stop signal asks for an
 // orderly stop, the second for an immediate one.
@@ -44,6 +73,10 @@ static_assert(std::atomic<int>::is_always_lock_free);
 // Static: the service thread may still be setting it while the process ends.
 std::atomic<bool> servicoEncerrado{false};
 std::atomic<bool> pararServico{false};
+// The fatal text the service reported, a constant text; null while there is none.
+std::atomic<const char*> textoFatal{nullptr};
+// Standard output is the journal: lines carry their priority.
+bool saidaNoDiario = false;
 
 constexpr std::uint32_t PASSO_ESPERA = 50;  // ms between two looks at the flags
 
@@ -57,8 +90,36 @@ void EscreveLinha(const char* linha) {
   for (char& c : texto) {
     if (c == '\n' || c == '\r') c = ' ';
   }
-  std::fprintf(stdout, "%s\n", texto.c_str());
+  if (saidaNoDiario) {
+    std::fprintf(stdout, "<%d>%s\n", PrioridadeDiario(linha, textoFatal.load()), texto.c_str());
+  } else {
+    std::fprintf(stdout, "%s\n", texto.c_str());
+  }
   std::fflush(stdout);
+}
+
+// The watchdog's keep-alive, at most every quarter of its time-out: the service loop passes every
+// 200 ms or sooner, and a datagram per pass would be wasted.
+std::uint32_t prazoVigia = 0;
+std::atomic<std::uint32_t> ultimaAlimentacao{0};
+
+void AlimentaVigia() {
+  if (prazoVigia == 0) return;
+  const std::uint32_t agora = plataforma::Ticks();
+  if (agora - ultimaAlimentacao.load() < prazoVigia / 4) return;
+  ultimaAlimentacao.store(agora);
+  plataforma::servico::AlimentaVigia();
+}
+
+// The line of systemctl status: sent again only when it changed.
+void InformaEstado(const char* situacao) {
+  static std::string ultimo;
+  char texto[160];
+  std::snprintf(texto, sizeof texto, "%s: %lld transaction(s) served, %d in flight", situacao, TransacoesAtendidas(),
+                WorkersEmExecucao());
+  if (ultimo == texto) return;
+  ultimo = texto;
+  plataforma::servico::Estado(texto);
 }
 
 // Static destructors are not run: detached workers may still be using what they would destroy.
@@ -75,7 +136,7 @@ void EscreveLinha(const char* linha) {
 // Once the service thread has ended, nothing claims a request any more: the workers still running
 // carry the requests already claimed, each bounded by its connect and answer time-outs. True when
 // they all ended; false when a second signal cut the wait short.
-bool AguardaWorkers() {
+bool AguardaWorkers(const char* situacao) {
   const int emCurso = WorkersEmExecucao();
   if (emCurso > 0) GravaLog("*** Parada: aguardando %d transacao(oes) em curso", emCurso);
   while (WorkersEmExecucao() > 0) {
@@ -83,27 +144,93 @@ bool AguardaWorkers() {
       GravaLog("*** Parada imediata: %d transacao(oes) em curso interrompida(s)", WorkersEmExecucao());
       return false;
     }
+    // The loop has ended on purpose: the watchdog is kept fed while the last answers go out.
+    AlimentaVigia();
+    InformaEstado(situacao);
     plataforma::Dorme(PASSO_ESPERA);
   }
   return true;
 }
 
+struct LinhaDeComando {
+  std::vector<std::string> diretorios;  // -C, in order
+  bool verifica = false;
+  bool conecta = false;
+};
+
+[[noreturn]] void ErroDeUso(const char* formato, const char* argumento) {
+  std::fprintf(stderr, "zelpd: ");
+  std::fprintf(stderr, formato, argumento);
+  std::fprintf(stderr, "\n%sTry 'zelpd --help' for more information.\n", USO);
+  std::exit(STATUS_USO);
+}
+
+LinhaDeComando LeLinhaDeComando(int argc, char** argv) {
+  LinhaDeComando linha;
+  for (int i = 1; i < argc; ++i) {
+    const char* a = argv[i];
+    if (std::strcmp(a, "-h") == 0 || std::strcmp(a, "--help") == 0) {
+      std::fputs(USO, stdout);
+      std::fputs(AJUDA, stdout);
+      std::exit(0);
+    }
+    if (std::strcmp(a, "--version") == 0) {
+      std::printf("%s\n", BANNER_ZELP);
+      std::exit(0);
+    }
+    if (std::strcmp(a, "--verifica") == 0) {
+      linha.verifica = true;
+    } else if (std::strcmp(a, "--conecta") == 0) {
+      linha.conecta = true;
+    } else if (std::strcmp(a, "-C") == 0) {
+      if (i + 1 >= argc) ErroDeUso("option '%s' needs a directory", a);
+      linha.diretorios.push_back(argv[++i]);
+    } else if (std::strncmp(a, "-C", 2) == 0) {
+      linha.diretorios.push_back(a + 2);
+    } else if (a[0] == '-') {
+      ErroDeUso("unknown option '%s'", a);
+    } else {
+      ErroDeUso("unexpected argument '%s'", a);
+    }
+  }
+  if (linha.conecta && !linha.verifica) ErroDeUso("%s goes only with --verifica", "--conecta");
+  return linha;
+}
+
+void MudaDiretorios(const LinhaDeComando& linha) {
+  for (const std::string& d : linha.diretorios) {
+    int erro = 0;
+    if (!plataforma::MudaDiretorio(d.c_str(), erro)) {
+      std::fprintf(stderr, "zelpd: cannot change to directory '%s': %s\n", d.c_str(), plataforma::TextoErro(erro).c_str());
+      std::exit(STATUS_USO);
+    }
+  }
+}
+
+// The service's own texts and waits stay as they are (the load of the defaults ends it two seconds
+// from now); this line says at once which file was looked for, and where.
+void AvisaSemIni() {
+  plataforma::HoraArquivo hora;
+  if (plataforma::HoraEscrita(CAMINHO_INI, hora)) return;
+  const std::string pasta = plataforma::DiretorioAtual();
+  const char* prefixo = plataforma::servico::SaidaNoDiario(2) ? "<4>" : "";
+  std::fprintf(stderr,
+               "%szelpd: cannot read %s/zelp.ini (working directory %s): every setting takes its default, and "
+               "without a host address the service stops\n",
+               prefixo, pasta.c_str(), pasta.c_str());
+  std::fflush(stderr);
+}
+
+bool ErroDeConfiguracao(const char* texto) {
+  return texto != nullptr && (std::strcmp(texto, ERRO_SEM_URL) == 0 || std::strcmp(texto, ERRO_SEM_PAR) == 0);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc > 1) {
-    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
-      std::printf("%s\n", BANNER_ZELP);
-      return 0;
-    }
-    if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
-      std::fputs(AJUDA, stdout);
-      return 0;
-    }
-    std::fprintf(stderr, "zelpd: unknown argument '%s'\n\n", argv[1]);
-    std::fputs(AJUDA, stderr);
-    return 2;
-  }
+  const LinhaDeComando linha = LeLinhaDeComando(argc, argv);
+  MudaDiretorios(linha);
+  if (linha.verifica) return VerificaConfiguracao(CAMINHO_INI, linha.conecta);
 
   // Before any thread exists: the map is read without a lock afterwards.
   MontaMapaCodigos();
@@ -112,15 +239,34 @@ int main(int argc, char** argv) {
   // A file that may grow no more (a size limit on the process) must fail the write that hits the
   // limit, which the gateway reports and survives, instead of killing the process.
   std::signal(SIGXFSZ, SIG_IGN);
+  saidaNoDiario = plataforma::servico::SaidaNoDiario(1);
+  prazoVigia = plataforma::servico::PrazoVigia();
   zelp_log::DefineSaidaJanela(&EscreveLinha);
+  AvisaSemIni();
 
   OpcoesServico opcoes;
   opcoes.parar = &pararServico;
   opcoes.aoEntradaOcupada = [](const std::string& dir) {
     std::fprintf(stderr,
-                 "zelpd: another gateway already serves the input folder %s; this one claims nothing there "
+                 "%szelpd: another gateway already serves the input folder %s; this one claims nothing there "
                  "until that one stops\n",
-                 dir.c_str());
+                 plataforma::servico::SaidaNoDiario(2) ? "<4>" : "", dir.c_str());
+  };
+  opcoes.aoFicarPronto = [] {
+    InformaEstado("Serving");
+    plataforma::servico::Pronto();
+  };
+  opcoes.aCadaPasso = [] {
+    AlimentaVigia();
+    InformaEstado("Serving");
+  };
+  opcoes.aoFalhar = [](const char* texto) {
+    textoFatal.store(texto);
+    std::string estado = std::string("Fatal error: ") + texto;
+    for (char& c : estado) {
+      if (c == '\n') c = ' ';
+    }
+    plataforma::servico::Estado(estado.c_str());
   };
   TThreadServer servico(servicoEncerrado, opcoes);
 
@@ -128,6 +274,7 @@ int main(int argc, char** argv) {
 
   const bool pedida = sinaisRecebidos.load() > 0;
   if (pedida) {
+    plataforma::servico::Parando();
     // The service thread finishes the pass it is in, so that a request it has just claimed still
     // reaches its worker, and claims nothing after it.
     pararServico.store(true);
@@ -137,7 +284,10 @@ int main(int argc, char** argv) {
     }
   }
   // After a fatal error too, the requests already claimed get their responses.
-  if (!AguardaWorkers()) Termina(1);
-  if (pedida) GravaLog("*** Servico parado");
-  Termina(pedida ? 0 : 1);
+  if (!AguardaWorkers(pedida ? "Stopping" : "Ending after a fatal error")) Termina(1);
+  if (pedida) {
+    GravaLog("*** Servico parado");
+    Termina(0);
+  }
+  Termina(ErroDeConfiguracao(textoFatal.load()) ? STATUS_CONFIGURACAO : 1);
 }

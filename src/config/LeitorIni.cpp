@@ -32,11 +32,16 @@ bool LeitorIni::Carrega(const char* caminho) {
 
 void LeitorIni::Interpreta(std::string_view conteudo) {
   secoes_.clear();
+  linhas_.clear();
   // A byte-order mark left by an editor is not part of the first line.
   if (conteudo.substr(0, 3) == "\xEF\xBB\xBF") conteudo.remove_prefix(3);
 
   Secao* atual = nullptr;  // null: keys here belong to no section or to a repeated one
+  std::string nomeAtual;
+  const char* motivo = "it comes before any section";  // why keys are ignored while atual is null
+  int numero = 0;
   while (!conteudo.empty()) {
+    ++numero;
     std::size_t fim = conteudo.find('\n');
     std::string_view linha = Apara(conteudo.substr(0, fim));
     conteudo.remove_prefix(fim == std::string_view::npos ? conteudo.size() : fim + 1);
@@ -47,25 +52,34 @@ void LeitorIni::Interpreta(std::string_view conteudo) {
       // A broken header ends the section before it, so its keys cannot land there.
       if (fecha == std::string_view::npos) {
         atual = nullptr;
+        nomeAtual = Texto(Apara(linha.substr(1)));
+        motivo = "its section header lacks the closing ']'";
         continue;
       }
       std::string nome = Texto(Apara(linha.substr(1, fecha - 1)));
+      nomeAtual = nome;
       atual = nullptr;
       bool repetida = false;
       for (const auto& s : secoes_) repetida = repetida || IguaisSemCaixa(s.nome.c_str(), nome.c_str());
       if (!repetida) {
         secoes_.push_back(Secao{std::move(nome), {}});
         atual = &secoes_.back();
+      } else {
+        motivo = "a section of this name came before (the first one wins)";
       }
       continue;
     }
-    if (atual == nullptr) continue;
     std::size_t igual = linha.find('=');
     if (igual == std::string_view::npos) continue;
     std::string chave = Texto(Apara(linha.substr(0, igual)));
     if (chave.empty()) continue;
+    if (atual == nullptr) {
+      linhas_.push_back({nomeAtual, std::move(chave), numero, motivo});
+      continue;
+    }
     bool repetida = false;
     for (const auto& c : atual->chaves) repetida = repetida || IguaisSemCaixa(c.first.c_str(), chave.c_str());
+    linhas_.push_back({atual->nome, chave, numero, repetida ? "a key of this name came before in its section" : nullptr});
     if (repetida) continue;
     std::string valor = Texto(Apara(linha.substr(igual + 1)));
     if (valor.size() > TAM_MAX_VALOR) valor.resize(TAM_MAX_VALOR);

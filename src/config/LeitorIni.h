@@ -43,6 +43,16 @@ class LeitorIni {
   // The integer rule on its own, for a value already read.
   static std::int32_t ConverteInteiro(std::string_view texto);
 
+  // Every key line of the text, in order, for the configuration check: its section and key as
+  // written, its line number, and why the lookups never see it (null when they do).
+  struct LinhaChave {
+    std::string secao;
+    std::string chave;
+    int linha;
+    const char* ignorada;
+  };
+  const std::vector<LinhaChave>& LinhasChave() const { return linhas_; }
+
  private:
   struct Secao {
     std::string nome;
@@ -51,4 +61,5 @@ class LeitorIni {
   const std::string* Procura(const char* secao, const char* chave) const;
 
   std::vector<Secao> secoes_;
+  std::vector<LinhaChave> linhas_;
 };

@@ -9,6 +9,7 @@
 #include "comum/Mutex.h"
 #include "config/TP.h"
 #include "config/TU.h"
+#include "config/ValoresConfig.h"
 #include "platform/Arquivos.h"
 
 class LeitorIni;
@@ -65,12 +66,12 @@ class TX {
 
  private:
   void Aplica(const LeitorIni& ini);
-  bool CarregaServidor(const LeitorIni& ini, int n);
-  bool CarregaParametros(const LeitorIni& ini, int n);
+  void CarregaServidor(const ValoresConfig::Servidor& valores, int n);
+  void CarregaParametros(const std::string (&arquivos)[TP::NUM_ARQUIVOS], int n);
   void AvisaIlegivel();
 
-  TP parametros_[3];
-  TU servidores_[3];
+  TP parametros_[NUM_GRUPOS];
+  TU servidores_[NUM_GRUPOS];
   std::string dirEntrada_, dirSaida_, mascaraEntrada_, mascaraLog_;
   std::uint32_t intervaloIni_ = 0;
   std::int32_t tempoConexao_ = 0;

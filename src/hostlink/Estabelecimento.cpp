@@ -68,6 +68,10 @@ void CalculaVerificador(const std::uint8_t imagem[TAM_ESTABELECIMENTO], char ver
   verificador[4] = 0;
 }
 
+std::string CodigoEstabelecimento(const std::uint8_t imagem[TAM_ESTABELECIMENTO]) {
+  return TextoDeCampo(reinterpret_cast<const char*>(imagem + POS_CODIGO), TAM_CODIGO);
+}
+
 bool LeEstabelecimento(const char* caminho, TEstabelecimento& estab) {
   if (caminho == nullptr) caminho = "";
   std::unique_ptr<std::FILE, FechaArquivo> arquivo(std::fopen(caminho, "rb"));
@@ -96,7 +100,7 @@ bool LeEstabelecimento(const char* caminho, TEstabelecimento& estab) {
   std::memcpy(texto2, codigo, 6);
   std::memcpy(texto2 + 6, "000000000", 9);
   texto2[15] = 0;
-  std::string texto1 = TextoDeCampo(codigo, TAM_CODIGO);
+  std::string texto1 = CodigoEstabelecimento(imagem);
   std::string segundo = TextoDeCampo(texto2, 15);
   estab.texto1 = std::move(texto1);
   estab.texto2 = std::move(segundo);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "comum/TEstabelecimento.h"
 
@@ -13,3 +14,6 @@ bool LeEstabelecimento(const char* caminho, TEstabelecimento& estab);
 
 // The check value of a file image: 4 characters from "0" to "?" and a terminating zero.
 void CalculaVerificador(const std::uint8_t imagem[TAM_ESTABELECIMENTO], char verificador[5]);
+
+// The merchant code of a file image: its 9 characters from position 193, up to the first zero byte.
+std::string CodigoEstabelecimento(const std::uint8_t imagem[TAM_ESTABELECIMENTO]);

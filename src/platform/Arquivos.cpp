@@ -102,6 +102,23 @@ bool ExisteDiretorio(const char* caminho) {
   return ::stat(caminho, &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+bool DiretorioGravavel(const char* caminho) {
+  return ExisteDiretorio(caminho) && ::access(caminho, W_OK | X_OK | R_OK) == 0;
+}
+
+std::string DiretorioAtual() {
+  char buffer[4096];
+  if (::getcwd(buffer, sizeof buffer) == nullptr) return std::string();
+  return buffer;
+}
+
+bool MudaDiretorio(const char* caminho, int& erro) {
+  erro = 0;
+  if (::chdir(caminho) == 0) return true;
+  erro = errno;
+  return false;
+}
+
 bool SincronizaDiretorio(const char* diretorio) {
   int fd = ::open(diretorio && *diretorio ? diretorio : ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) return false;

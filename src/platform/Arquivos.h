@@ -29,6 +29,15 @@ bool HoraEscrita(const char* caminho, HoraArquivo& hora);
 // True when the path names an existing directory.
 bool ExisteDiretorio(const char* caminho);
 
+// What a process may do in a directory: create, rename and delete names in it (write and search
+// permission for this process's user), and list it; false when it is missing or not a directory.
+bool DiretorioGravavel(const char* caminho);
+
+// The process's working directory, absolute; empty when it cannot be read.
+std::string DiretorioAtual();
+// Makes caminho the working directory; false with the system's error code.
+bool MudaDiretorio(const char* caminho, int& erro);
+
 // Flushes a directory's entries to disk (after a rename in it); false on failure.
 bool SincronizaDiretorio(const char* diretorio);
 

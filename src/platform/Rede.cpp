@@ -36,4 +36,14 @@ bool ResolveIPv4(const char* texto, std::uint32_t& ipRede, int& erro) {
   return true;
 }
 
+const char* TextoErroResolucao(int erro) { return ::gai_strerror(erro); }
+
+std::string TextoIPv4(std::uint32_t ipRede) {
+  in_addr endereco{};
+  endereco.s_addr = ipRede;
+  char texto[INET_ADDRSTRLEN] = {};
+  if (::inet_ntop(AF_INET, &endereco, texto, sizeof texto) == nullptr) return std::string();
+  return texto;
+}
+
 }  // namespace plataforma

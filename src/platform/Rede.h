@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace plataforma {
 
@@ -12,5 +13,11 @@ void EncerraRede();
 // Dotted IPv4 text or host name to an IPv4 address in network byte order. A dotted text that is
 // not the no-address value needs no lookup. On failure returns false with the resolver's code.
 bool ResolveIPv4(const char* texto, std::uint32_t& ipRede, int& erro);
+
+// The resolver's text for a code that ResolveIPv4 gave.
+const char* TextoErroResolucao(int erro);
+
+// An IPv4 address in network byte order as dotted text.
+std::string TextoIPv4(std::uint32_t ipRede);
 
 }  // namespace plataforma

@@ -13,6 +13,7 @@
 namespace {
 
 std::atomic<int> workersAtivos{0};
+std::atomic<long long> workersConcluidos{0};
 
 struct Entrega {
   std::shared_ptr<TX> config;
@@ -54,6 +55,9 @@ bool IniciaWorker(std::shared_ptr<TX> config, ArquivoPedido arquivo, ReservaPedi
           ProcessaPedido(*entrega->config, entrega->arquivo.release(), std::move(entrega->reserva));
           entrega->config.reset();
           entrega->posse.reset();
+          // Counted as served before the count of running workers drops (when conta goes with
+          // this function object), so the two never miss it together.
+          workersConcluidos.fetch_add(1);
         },
         plataforma::PILHA_WORKER);
   } catch (const std::bad_alloc&) {
@@ -62,3 +66,5 @@ bool IniciaWorker(std::shared_ptr<TX> config, ArquivoPedido arquivo, ReservaPedi
 }
 
 int WorkersEmExecucao() { return workersAtivos.load(); }
+
+long long TransacoesAtendidas() { return workersConcluidos.load(); }

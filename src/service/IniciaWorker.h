@@ -24,3 +24,5 @@ bool IniciaWorker(std::shared_ptr<TX> config, ArquivoPedido arquivo, ReservaPedi
 
 // Workers started in this process that have not finished yet.
 int WorkersEmExecucao();
+// Workers of this process that have finished: the transactions served, answered or not.
+long long TransacoesAtendidas();

@@ -75,8 +75,14 @@ void CorpoServico(const OpcoesServico& op) {
     });
     GravaLog("%s", BANNER_ZELP);
 
+    bool pronto = false;
     while (!Parar(op)) {
       config->VerificaConfig();
+      if (!pronto) {
+        pronto = true;
+        if (op.aoFicarPronto) op.aoFicarPronto();
+      }
+      if (op.aCadaPasso) op.aCadaPasso();
       const DiretoriosTroca dirs = CopiaDiretorios(*config);
       vigia.Verifica(dirs.dirEntrada, dirs.dirSaida, plataforma::Ticks());
       // Another gateway serves this input directory: claim nothing there until it stops.
@@ -105,6 +111,7 @@ void CorpoServico(const OpcoesServico& op) {
   if (config) config->DefineRelogio(nullptr, nullptr);
 
   if (fatal != nullptr) {
+    if (op.aoFalhar) op.aoFalhar(fatal);
     GravaLog("%s", fatal);
     plataforma::EncerraRede();
     Espera(op.esperaFatal, op);
@@ -126,6 +133,7 @@ TThreadServer::TThreadServer(std::atomic<bool>& servicoEncerrado, OpcoesServico 
   auto op = std::make_shared<const OpcoesServico>(std::move(opcoes));
   if (!plataforma::IniciaThread([encerrado, op] { Servico(*encerrado, *op); }, PILHA_SERVICO)) {
     zelp_log::CriaTravaLog();
+    if (op->aoFalhar) op->aoFalhar("*** Erro ao criar Thread !");
     GravaLog("*** Erro ao criar Thread !");
     servicoEncerrado.store(true);
   }

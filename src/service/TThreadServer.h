@@ -21,6 +21,13 @@ struct OpcoesServico {
   std::function<void(const std::string&)> aoEntradaOcupada;
   // How the immediate mode watches the input directory (empty: inotify); tests give their own.
   EsperaEntrada::Vigia vigiaEntrada;
+  // Run on the service thread, each when given: once the banner is logged and the first
+  // configuration loaded; once per pass of the loop; and with the text of a fatal error just before
+  // it is logged (a constant text, valid for the life of the process). They must be quick and must
+  // not log: the front end tells the service manager through them.
+  std::function<void()> aoFicarPronto;
+  std::function<void()> aCadaPasso;
+  std::function<void(const char* texto)> aoFalhar;
 };
 
 class TThreadServer {

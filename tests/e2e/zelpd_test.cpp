@@ -1,16 +1,25 @@
 // The real zelpd in a directory of its own: command line, banner, claims, invalid names, the
-// orderly stop on SIGTERM and SIGINT, and the end after a fatal service error.
+// orderly stop on SIGTERM and SIGINT, the end after a fatal service error, what it tells the service
+// manager and the journal, and the configuration check.
 #include <gtest/gtest.h>
 
 #include <signal.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <chrono>
+#include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "apoio/DiretorioTemporario.h"
 #include "apoio/Processo.h"
+#include "ferramentas_apoio.h"
 
 namespace {
 
@@ -30,21 +39,65 @@ TEST(ZelpdLinhaDeComando, Versao) {
   EXPECT_EQ(status, 0);
 }
 
-TEST(ZelpdLinhaDeComando, AjudaFalaDoZelpIni) {
-  DiretorioTemporario dir;
-  int status = -1;
-  const std::string saida = Executa({"--help"}, dir, status);
-  EXPECT_EQ(status, 0);
-  EXPECT_NE(saida.find("zelp.ini in the working"), std::string::npos) << saida;
-  EXPECT_NE(saida.find("whole configuration"), std::string::npos) << saida;
+TEST(ZelpdLinhaDeComando, AjudaFalaDoZelpIniEDasEsperas) {
+  for (const char* opcao : {"--help", "-h"}) {
+    SCOPED_TRACE(opcao);
+    DiretorioTemporario dir;
+    int status = -1;
+    const std::string saida = Executa({opcao}, dir, status);
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(saida.rfind("Usage: zelpd", 0), 0u) << saida;
+    EXPECT_NE(saida.find("zelp.ini in the working"), std::string::npos) << saida;
+    EXPECT_NE(saida.find("waits 2 s"), std::string::npos) << saida;
+    EXPECT_NE(saida.find("waits 10 s"), std::string::npos) << saida;
+  }
 }
 
-TEST(ZelpdLinhaDeComando, ArgumentoDesconhecidoERecusado) {
-  DiretorioTemporario dir;
-  int status = -1;
-  const std::string saida = Executa({"--porta"}, dir, status);
-  EXPECT_EQ(status, 2);
-  EXPECT_NE(saida.find("unknown argument '--porta'"), std::string::npos) << saida;
+struct CasoUso {
+  std::vector<std::string> args;
+  const char* mensagem;
+  bool lembraAjuda = true;  // the line that points to --help follows
+};
+
+TEST(ZelpdLinhaDeComando, ErrosDeUsoSaoNomeadosETerminamCom2) {
+  const CasoUso casos[] = {
+      {{"--porta"}, "zelpd: unknown option '--porta'"},
+      {{"-x", "--verifica"}, "zelpd: unknown option '-x'"},
+      {{"extra"}, "zelpd: unexpected argument 'extra'"},
+      {{"--verifica", "-C"}, "zelpd: option '-C' needs a directory"},
+      {{"--conecta"}, "zelpd: --conecta goes only with --verifica"},
+      {{"-C", "nao-existe", "--verifica"}, "zelpd: cannot change to directory 'nao-existe'", false},
+  };
+  for (const auto& caso : casos) {
+    SCOPED_TRACE(caso.mensagem);
+    DiretorioTemporario dir;
+    int status = -1;
+    const std::string saida = Executa(caso.args, dir, status);
+    EXPECT_EQ(status, 2);
+    EXPECT_EQ(saida.rfind(caso.mensagem, 0), 0u) << saida;
+    EXPECT_EQ(saida.find("Try 'zelpd --help'") != std::string::npos, caso.lembraAjuda) << saida;
+  }
+}
+
+// Sets an environment variable for the programs a test starts, and removes it at the end.
+class AmbienteTemporario {
+ public:
+  AmbienteTemporario(const char* nome, const std::string& valor) : nome_(nome) { setenv(nome, valor.c_str(), 1); }
+  ~AmbienteTemporario() { unsetenv(nome_); }
+  AmbienteTemporario(const AmbienteTemporario&) = delete;
+  AmbienteTemporario& operator=(const AmbienteTemporario&) = delete;
+
+ private:
+  const char* nome_;
+};
+
+// JOURNAL_STREAM naming a file that the process's output will go to (created now; the start keeps
+// its inode), as systemd names the journal's stream.
+std::string FluxoDoArquivo(const std::string& caminho) {
+  close(open(caminho.c_str(), O_WRONLY | O_CREAT, 0644));
+  struct stat st {};
+  EXPECT_EQ(stat(caminho.c_str(), &st), 0);
+  return std::to_string(st.st_dev) + ":" + std::to_string(st.st_ino);
 }
 
 void EscreveIni(const DiretorioTemporario& dir, bool comUrl) {
@@ -93,12 +146,14 @@ TEST_P(ZelpdSinal, ReivindicaApagaInvalidosEParaComStatus0) {
 INSTANTIATE_TEST_SUITE_P(TermEInt, ZelpdSinal, ::testing::Values(SIGTERM, SIGINT),
                          [](const ::testing::TestParamInfo<int>& i) { return i.param == SIGTERM ? "SIGTERM" : "SIGINT"; });
 
-// About twelve seconds: two of start-up and ten of the fatal pause.
-TEST(ZelpdLento, SemUrlTerminaComStatus1DezSegundosDepoisDaMensagem) {
+// About twelve seconds: two of start-up and ten of the fatal pause. Standard output is taken for
+// the journal here, so the fatal text carries the error priority.
+TEST(ZelpdLento, SemUrlTerminaComStatus78DezSegundosDepoisDaMensagem) {
   DiretorioTemporario dir;
   dir.CriaSubdiretorio("in");
   dir.CriaSubdiretorio("out");
   EscreveIni(dir, false);
+  AmbienteTemporario diario("JOURNAL_STREAM", FluxoDoArquivo(dir / "saida.txt"));
   Processo zelpd(CaminhoPrograma("zelpd"), {}, dir.Caminho(), dir / "saida.txt");
   ASSERT_TRUE(zelpd.Iniciou());
 
@@ -111,14 +166,178 @@ TEST(ZelpdLento, SemUrlTerminaComStatus1DezSegundosDepoisDaMensagem) {
   int status = -1;
   ASSERT_TRUE(zelpd.Espera(25s, status));
   const auto decorrido = std::chrono::steady_clock::now() - visto;
-  EXPECT_EQ(status, 1);
+  EXPECT_EQ(status, 78);
   EXPECT_GE(decorrido, 9s);
   EXPECT_LE(decorrido, 20s);
   EXPECT_TRUE(dir.Existe("in/00000042.ENV"));
   const std::string saida = zelpd.Saida();
-  EXPECT_EQ(saida.rfind("Servidor ZELP V00.68\n", 0), 0u) << saida;
+  EXPECT_EQ(saida.rfind("<6>Servidor ZELP V00.68\n", 0), 0u) << saida;
   // One window line, one output line: the message's leading line break does not split it.
-  EXPECT_NE(saida.find(" " + mensagem + "\n"), std::string::npos) << saida;
+  EXPECT_NE(saida.find("\n<3> " + mensagem + "\n"), std::string::npos) << saida;
+}
+
+TEST(Zelpd, SemZelpIniDizNaHoraQualArquivoProcurouEOndeEEsperaOsDoisSegundos) {
+  DiretorioTemporario dir;
+  const std::string pasta = std::filesystem::canonical(dir.Caminho()).string();
+  Processo zelpd(CaminhoPrograma("zelpd"), {}, dir.Caminho(), dir / "saida.txt");
+  ASSERT_TRUE(zelpd.Iniciou());
+  const std::string aviso = "zelpd: cannot read " + pasta + "/zelp.ini (working directory " + pasta + ")";
+  ASSERT_TRUE(EsperaAte([&] { return zelpd.Saida().find(aviso) != std::string::npos; }, 1500ms)) << zelpd.Saida();
+  // The service itself still waits its two seconds before the banner.
+  EXPECT_EQ(zelpd.Saida().find("Servidor ZELP"), std::string::npos) << zelpd.Saida();
+  zelpd.Sinaliza(SIGTERM);
+  int status = -1;
+  ASSERT_TRUE(zelpd.Espera(5s, status));
+  EXPECT_EQ(status, 0);
+}
+
+// The service manager's datagram socket, of the test's own.
+class SocketNotificacao {
+ public:
+  explicit SocketNotificacao(const std::string& caminho) : fd_(socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0)) {
+    sockaddr_un endereco{};
+    endereco.sun_family = AF_UNIX;
+    caminho.copy(endereco.sun_path, sizeof endereco.sun_path - 1);
+    EXPECT_EQ(bind(fd_, reinterpret_cast<sockaddr*>(&endereco), sizeof endereco), 0);
+    timeval espera{0, 100 * 1000};
+    setsockopt(fd_, SOL_SOCKET, SO_RCVTIMEO, &espera, sizeof espera);
+  }
+  ~SocketNotificacao() { close(fd_); }
+  SocketNotificacao(const SocketNotificacao&) = delete;
+  SocketNotificacao& operator=(const SocketNotificacao&) = delete;
+
+  // Reads what has arrived (waiting at most 100 ms) and tells whether a message began with texto.
+  bool Recebeu(const std::string& texto) {
+    char buffer[4096];
+    for (ssize_t n; (n = recv(fd_, buffer, sizeof buffer, 0)) > 0;) mensagens_.emplace_back(buffer, static_cast<std::size_t>(n));
+    for (const std::string& m : mensagens_) {
+      if (m.rfind(texto, 0) == 0) return true;
+    }
+    return false;
+  }
+  std::string Todas() const {
+    std::string t;
+    for (const std::string& m : mensagens_) t += m + "|";
+    return t;
+  }
+
+ private:
+  int fd_;
+  std::vector<std::string> mensagens_;
+};
+
+TEST(Zelpd, AvisaOGerenciadorDeServicosEMarcaAsLinhasDoDiario) {
+  DiretorioTemporario dir;
+  dir.CriaSubdiretorio("in");
+  dir.CriaSubdiretorio("out");
+  EscreveIni(dir, true);
+  dir.Escreve("in/1.ENV", "x");
+  SocketNotificacao gerenciador(dir / "notify");
+  AmbienteTemporario socket("NOTIFY_SOCKET", dir / "notify");
+  // A keep-alive is due every 100 ms: each pass of the loop may send one.
+  AmbienteTemporario vigia("WATCHDOG_USEC", "400000");
+  AmbienteTemporario diario("JOURNAL_STREAM", FluxoDoArquivo(dir / "saida.txt"));
+  Processo zelpd(CaminhoPrograma("zelpd"), {}, dir.Caminho(), dir / "saida.txt");
+  ASSERT_TRUE(zelpd.Iniciou());
+
+  for (const char* mensagem : {"READY=1", "STATUS=Serving: 0 transaction(s) served, 0 in flight", "WATCHDOG=1"}) {
+    EXPECT_TRUE(EsperaAte([&] { return gerenciador.Recebeu(mensagem); }, 20s)) << mensagem << ": " << gerenciador.Todas();
+  }
+  zelpd.Sinaliza(SIGTERM);
+  EXPECT_TRUE(EsperaAte([&] { return gerenciador.Recebeu("STOPPING=1"); }, 5s)) << gerenciador.Todas();
+  int status = -1;
+  ASSERT_TRUE(zelpd.Espera(5s, status));
+  EXPECT_EQ(status, 0);
+
+  const std::string saida = zelpd.Saida();
+  EXPECT_EQ(saida.rfind("<6>Servidor ZELP V00.68\n", 0), 0u) << saida;
+  EXPECT_NE(saida.find("\n<4>*** Nome de Arquivo Invalido: \"in/1.ENV\"\n"), std::string::npos) << saida;
+}
+
+enum class Estab { Boa, Curta, Alterada, Ausente };
+
+struct CasoVerifica {
+  const char* nome;
+  std::string ini;  // "@PORTA@" stands for the listening port
+  Estab estab;
+  bool conecta;
+  bool hostParado;  // the host has ended: nothing listens on its port
+  int status;
+  const char* esperado;
+};
+
+std::string IniVerifica(const std::string& tempos, const std::string& entrada, const std::string& grupo,
+                        const std::string& pestab) {
+  return "[Tempos]\n" + tempos + "\n[Diretorios]\nEntrada=" + entrada + "\nSaida=out\nErrlog=log\n" + grupo +
+         "\n[PEstab]\n" + pestab + "\n";
+}
+
+TEST(ZelpdVerifica, AchaCadaConfiguracaoQuebrada) {
+  const std::string grupo = "[End2]\nurl=127.0.0.1\nPort=@PORTA@";
+  const std::string par = "par2=estab/loja.dat";
+  const CasoVerifica casos[] = {
+      {"good", IniVerifica("TOutCnx=2", "in", grupo, par), Estab::Boa, true, false, 0, "connected in"},
+      {"typo", IniVerifica("TOutCxn=2", "in", grupo, par), Estab::Boa, false, false, 0,
+       "warning: line 2: [Tempos] TOutCxn is not a key the service reads"},
+      {"no input folder", IniVerifica("", "nada", grupo, par), Estab::Boa, false, false, 1,
+       "error: missing, or not a directory"},
+      {"short file", IniVerifica("", "in", grupo, par), Estab::Curta, false, false, 1,
+       "error: 100 bytes: an establishment file holds 206"},
+      {"altered file", IniVerifica("", "in", grupo, par), Estab::Alterada, false, false, 1,
+       "error: its check value fails"},
+      {"missing file", IniVerifica("", "in", grupo, par), Estab::Ausente, false, false, 1,
+       "error: missing, or this user may not read it"},
+      {"name that does not resolve", IniVerifica("", "in", grupo + "\nurl1=nao-existe.invalid", par), Estab::Boa,
+       false, false, 1, "url1 = nao-existe.invalid\n    error: does not resolve"},
+      {"port 0", IniVerifica("", "in", "[End2]\nurl=127.0.0.1", par), Estab::Boa, false, false, 1,
+       "error: Port is 0"},
+      {"no host", IniVerifica("", "in", "", par), Estab::Boa, false, false, 1,
+       "error: the service stops at its first load with \"*** Nenhuma 'url' especificada!!!\""},
+      {"no establishment file", IniVerifica("", "in", grupo, ""), Estab::Boa, false, false, 1,
+       "\"*** Nenhum 'Par' especificado!!!\""},
+      // Last: it ends the host.
+      {"host not listening", IniVerifica("TOutCnx=2", "in", grupo, par), Estab::Boa, true, true, 1,
+       "error: connection failed after"},
+  };
+  HostEmExecucao host({"--resumo"});
+  for (const auto& caso : casos) {
+    SCOPED_TRACE(caso.nome);
+    DiretorioTemporario dir;
+    for (const char* sub : {"in", "out", "log", "estab"}) dir.CriaSubdiretorio(sub);
+    Processo estab(CaminhoPrograma("zelp-estab"), {"cria", "estab/loja.dat", "123456789", "CHAVE123"}, dir.Caminho(),
+                   dir / "estab.txt");
+    int status = -1;
+    ASSERT_TRUE(estab.Espera(10s, status) && status == 0) << estab.Saida();
+    std::string imagem = dir.Le("estab/loja.dat");
+    if (caso.estab == Estab::Curta) dir.Escreve("estab/loja.dat", imagem.substr(0, 100));
+    if (caso.estab == Estab::Alterada) dir.Escreve("estab/loja.dat", imagem.replace(195, 1, "9"));
+    if (caso.estab == Estab::Ausente) std::filesystem::remove(dir / "estab/loja.dat");
+    std::string ini = caso.ini;
+    ini.replace(ini.find("@PORTA@") != std::string::npos ? ini.find("@PORTA@") : ini.size(), 7,
+                std::to_string(host.Porta()));
+    dir.Escreve("zelp.ini", ini);
+    if (caso.hostParado) {
+      host.Programa().Sinaliza(SIGKILL);
+      ASSERT_TRUE(host.Programa().Espera(5s, status));
+    }
+
+    // Run from elsewhere: -C gives the folder, as the unit does.
+    std::vector<std::string> args{"-C", dir.Caminho(), "--verifica"};
+    if (caso.conecta) args.push_back("--conecta");
+    Processo zelpd(CaminhoPrograma("zelpd"), args, "/", dir / "saida.txt");
+    ASSERT_TRUE(zelpd.Espera(20s, status)) << "zelpd --verifica did not end";
+    const std::string saida = zelpd.Saida();
+    EXPECT_EQ(status, caso.status) << saida;
+    EXPECT_NE(saida.find(caso.esperado), std::string::npos) << saida;
+    EXPECT_NE(saida.find(caso.status == 0 ? "Ready: the service would start and serve" : "Not ready:"),
+              std::string::npos)
+        << saida;
+    if (caso.estab == Estab::Boa && caso.ini.find(par) != std::string::npos) {
+      EXPECT_NE(saida.find("merchant 123456789"), std::string::npos) << saida;
+    }
+    // It wrote no log line and claimed nothing.
+    EXPECT_TRUE(std::filesystem::is_empty(dir / "log"));
+  }
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "apoio/DiretorioTemporario.h"
 #include "log/GravaLinha.h"
 #include "log/GravaLog.h"
+#include "log/PrioridadeDiario.h"
 
 namespace {
 
@@ -143,6 +144,34 @@ TEST_F(ArquivoLog, LinhasDeVariasThreadsNaoSeMisturam) {
     pos = fim + 2;
   }
   for (int t = 0; t < THREADS; ++t) EXPECT_EQ(contagem[t], LINHAS);
+}
+
+struct CasoPrioridade {
+  const char* linha;
+  const char* fatal;
+  int prioridade;
+};
+
+TEST(PrioridadeDiario, ErroParaOFatalAvisoParaOsAlarmesInformacaoParaOResto) {
+  const char* semUrl = "\n*** Nenhuma 'url' especificada!!!";
+  const CasoPrioridade casos[] = {
+      {"Servidor ZELP V00.68", nullptr, PRIORIDADE_INFORMACAO},
+      {" Arquivo in/00000001.ENV encontrado", semUrl, PRIORIDADE_INFORMACAO},
+      {" *** Nome de Arquivo Invalido: \"in/1.ENV\"", nullptr, PRIORIDADE_AVISO},
+      {"*** Arquivo Deletado!", semUrl, PRIORIDADE_AVISO},
+      // The fatal text as the window shows it, with or without the log directory's space.
+      {"\n*** Nenhuma 'url' especificada!!!", semUrl, PRIORIDADE_ERRO},
+      {" \n*** Nenhuma 'url' especificada!!!", semUrl, PRIORIDADE_ERRO},
+      // The same alarm before the service reported it fatal, and another alarm after.
+      {"\n*** Nenhuma 'url' especificada!!!", nullptr, PRIORIDADE_AVISO},
+      {" *** Erro ao criar Thread !", semUrl, PRIORIDADE_AVISO},
+      {" ** quase um alarme", nullptr, PRIORIDADE_INFORMACAO},
+      {"", nullptr, PRIORIDADE_INFORMACAO},
+  };
+  for (const auto& caso : casos) {
+    SCOPED_TRACE(caso.linha);
+    EXPECT_EQ(PrioridadeDiario(caso.linha, caso.fatal), caso.prioridade);
+  }
 }
 
 }  // namespace

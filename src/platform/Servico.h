@@ -1,0 +1,24 @@
+// Talking to the service manager (systemd): readiness, status, stop and the watchdog's keep-alive,
+// and whether standard output is its journal. Outside a service manager every call does nothing.
+#pragma once
+
+#include <cstdint>
+
+namespace plataforma::servico {
+
+// The service has started and serves ("READY=1").
+void Pronto();
+// The service is stopping in order ("STOPPING=1").
+void Parando();
+// One line that the manager shows for the service ("STATUS=...").
+void Estado(const char* texto);
+// The keep-alive of the watchdog ("WATCHDOG=1").
+void AlimentaVigia();
+// The time within which the manager expects each keep-alive, in milliseconds; 0 without a watchdog.
+std::uint32_t PrazoVigia();
+
+// True when the descriptor is the stream that the manager's journal reads (JOURNAL_STREAM names
+// its device and inode), so that lines written to it may carry a priority prefix.
+bool SaidaNoDiario(int descritor);
+
+}  // namespace plataforma::servico
