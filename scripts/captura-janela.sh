@@ -46,7 +46,7 @@ cd "$trabalho/demo"
 pids+=($!)
 porta=""
 for _ in $(seq 1 50); do
-  porta=$(sed -n 's/^porta \([0-9][0-9]*\).*/\1/p' host.out | head -n1)
+  porta=$(sed -n 's/^port \([0-9][0-9]*\).*/\1/p' host.out | head -n1)
   [ -n "$porta" ] && break
   sleep 0.1
 done

@@ -26,12 +26,12 @@ encerra() {
 trap 'encerra; exit 0' INT TERM
 trap encerra EXIT
 
-# The host simulator prints the port it listens on as its first line ("porta N").
+# The host simulator prints the port it listens on as its first line ("port N").
 "$bin/zelp-host" --porta 0 > host.out 2>&1 &
 pids+=($!)
 porta=""
 for _ in $(seq 1 50); do
-  porta=$(sed -n 's/^porta \([0-9][0-9]*\).*/\1/p' host.out | head -n1)
+  porta=$(sed -n 's/^port \([0-9][0-9]*\).*/\1/p' host.out | head -n1)
   [ -n "$porta" ] && break
   sleep 0.1
 done

@@ -165,7 +165,7 @@ std::string ZelpdEmTeste::Campo(const std::string& texto, const std::string& cha
 int ConexoesDoHost(const HostEmExecucao& host) {
   const std::string saida = host.Saida();
   int n = 0;
-  for (std::size_t p = saida.find("--- conexao "); p != std::string::npos; p = saida.find("--- conexao ", p + 1)) ++n;
+  for (std::size_t p = saida.find("--- connection "); p != std::string::npos; p = saida.find("--- connection ", p + 1)) ++n;
   return n;
 }
 

@@ -8,6 +8,7 @@
 #include <cstdlib>
 
 #include "codec/DigitosCheque.h"
+#include "comum/Limites.h"
 #include "comum/Texto.h"
 
 namespace {
@@ -57,8 +58,8 @@ HostEmExecucao::HostEmExecucao(std::vector<std::string> args) {
   EsperaAte(
       [this] {
         const std::string saida = processo_->Saida();
-        if (saida.rfind("porta ", 0) == 0 && saida.find('\n') != std::string::npos) {
-          porta_ = std::atoi(saida.c_str() + 6);
+        if (saida.rfind("port ", 0) == 0 && saida.find('\n') != std::string::npos) {
+          porta_ = std::atoi(saida.c_str() + 5);
         }
         return porta_ > 0 || !processo_->Rodando();
       },
@@ -108,4 +109,43 @@ bool TemCampo(const TLayoutMensagem& layout, int numero) {
     if (layout.definicoes[i].numero == numero) return true;
   }
   return false;
+}
+
+void VerificaOpcoesComuns(const std::string& programa, const std::string& versao) {
+  struct Caso {
+    std::vector<std::string> args;
+    int status;
+    std::string saida;  // the whole output, or "" when only its being the help matters
+  };
+  const Caso casos[] = {
+      {{"--help"}, 0, ""},
+      {{"-h"}, 0, ""},
+      {{"--version"}, 0, versao + "\n"},
+      {{"--bogus"}, 2, programa + ": unknown option '--bogus' (see --help)\n"},
+  };
+  DiretorioTemporario dir;
+  std::string ajuda;
+  for (const Caso& caso : casos) {
+    SCOPED_TRACE(programa + " " + caso.args.front());
+    Processo p(CaminhoPrograma(programa), caso.args, dir.Caminho(), dir / "saida.out");
+    int status = -1;
+    ASSERT_TRUE(p.Espera(10s, status));
+    EXPECT_EQ(status, caso.status) << p.Saida();
+    if (!caso.saida.empty()) {
+      EXPECT_EQ(p.Saida(), caso.saida);
+    } else if (ajuda.empty()) {
+      ajuda = p.Saida();
+      EXPECT_FALSE(ajuda.empty());
+    } else {
+      EXPECT_EQ(p.Saida(), ajuda) << "-h and --help differ";
+    }
+  }
+}
+
+std::string VersaoDaFerramenta(const std::string& programa) {
+  // The tools' version is the project's, which the service's banner also ends with.
+  const std::string banner = BANNER_ZELP;
+  const std::string versao = ZELP_VERSAO;
+  EXPECT_EQ(banner.substr(banner.size() - versao.size()), versao) << banner;
+  return programa + " " + versao;
 }
