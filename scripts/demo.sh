@@ -37,9 +37,9 @@ for _ in $(seq 1 50); do
 done
 [ -n "$porta" ] || { echo "the host simulator did not start; see $demo/host.out" >&2; exit 1; }
 
-"$bin/zelp-estab" cria estab/loja0.dat 123456789 CHAVE001 LOJA-DEMO-00001 >/dev/null
-"$bin/zelp-estab" cria estab/loja1.dat 223456789 CHAVE002 LOJA-DEMO-00002 >/dev/null
-"$bin/zelp-estab" cria estab/loja2.dat 323456789 CHAVE003 LOJA-DEMO-00003 >/dev/null
+"$bin/zelp-estab" cria estab/loja0.dat 12345678 CHAVE001 LOJA-DEMO-00001 >/dev/null
+"$bin/zelp-estab" cria estab/loja1.dat 22345678 CHAVE002 LOJA-DEMO-00002 >/dev/null
+"$bin/zelp-estab" cria estab/loja2.dat 32345678 CHAVE003 LOJA-DEMO-00003 >/dev/null
 
 cat > zelp.ini <<INI
 ; Demo configuration: every endpoint group points at the local host simulator.

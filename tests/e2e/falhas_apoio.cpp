@@ -81,7 +81,7 @@ ZelpdEmTeste::ZelpdEmTeste(ConfigGateway config) : config_(std::move(config)) {
   dir_.CriaSubdiretorio("entrada");
   dir_.CriaSubdiretorio("saida");
   dir_.CriaSubdiretorio("estab");
-  EXPECT_TRUE(CriaEstabelecimento(dir_ / "estab/loja0.dat", "123456789", "CHAVE001", "LOJA-TESTE-0001"));
+  EXPECT_TRUE(CriaEstabelecimento(dir_ / "estab/loja0.dat", "12345678", "CHAVE001", "LOJA-TESTE-0001"));
   GravaIni();
 }
 

@@ -45,7 +45,7 @@ class GatewayWorker : public ComGateway<GatewayWorker> {
     for (int grupo = 0; grupo < 3; ++grupo) ini += IniGrupo(grupo, {"127.0.0.1"}, porta);
     ini += CriaLojas(g, a.erro);
 
-    a.erro += g.CriaEstabelecimento("adulterada.dat", "423456789", "CHAVE004");
+    a.erro += g.CriaEstabelecimento("adulterada.dat", "42345678", "CHAVE004");
     std::string adulterada = g.Pasta().Le("estab/adulterada.dat");
     if (adulterada.size() == 206) {
       adulterada[10] = static_cast<char>(adulterada[10] ^ 0x01);  // in the name, covered by the check value

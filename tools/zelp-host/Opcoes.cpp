@@ -177,7 +177,8 @@ const char* TextoAjuda() {
          "    are printed and the connection is closed without an answer.\n"
          "\n"
          "Exit status: 0 after serving the --vezes connections, and for --help and --version;\n"
-         "2 on a usage error (unknown option, missing or wrong value) or a network error at start.\n";
+         "2 usage error (unknown option, missing or wrong value); 3 the address could not be\n"
+         "listened on (in use, or not of this machine).\n";
 }
 
 }  // namespace simulador

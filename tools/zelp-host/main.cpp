@@ -7,6 +7,9 @@
 #include "zelp-host/Opcoes.h"
 #include "zelp-host/Servidor.h"
 
+// The address could not be taken (in use, not this machine's): distinct from a usage error.
+constexpr int SAIDA_SEM_REDE = 3;
+
 int main(int argc, char** argv) {
   simulador::OpcoesHost opcoes;
   std::string erro;
@@ -25,7 +28,7 @@ int main(int argc, char** argv) {
   simulador::Servidor servidor(opcoes);
   if (!servidor.Inicia(erro)) {
     std::fprintf(stderr, "zelp-host: %s\n", erro.c_str());
-    return 2;
+    return SAIDA_SEM_REDE;
   }
   // The first line is the port, so scripts and tests can read it before the first request.
   std::printf("port %d\n", servidor.Porta());
