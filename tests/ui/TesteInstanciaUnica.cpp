@@ -154,3 +154,45 @@ TEST_F(Programa, TerminaComFalhaAposErroFatalDoServico) {
   ASSERT_TRUE(zelp->Espera(30000ms, status)) << zelp->Saida();
   EXPECT_EQ(status, 1);
 }
+
+TEST_F(Programa, AjudaVersaoOpcaoDesconhecidaESemTela) {
+  ExigeZelp();
+  struct Caso {
+    bool semTela;  // neither DISPLAY nor WAYLAND_DISPLAY nor QT_QPA_PLATFORM
+    std::vector<std::string> args;
+    int status;
+    std::string saida;  // the whole output; "" for the help, which only must be there
+  };
+  const Caso casos[] = {
+      {true, {"--help"}, 0, ""},
+      {true, {"-h"}, 0, ""},
+      {true, {"--version"}, 0, "Servidor ZELP V00.68\n"},
+      {true, {}, 1, "zelp: needs a display (DISPLAY or WAYLAND_DISPLAY); zelpd is the gateway without a window\n"},
+      {false, {"--bogus"}, 2, "zelp: unknown option '--bogus' (see --help)\n"},
+      {false, {"--help", "avulso"}, 2, "zelp: unknown argument 'avulso' (see --help)\n"},
+  };
+  for (const Caso& caso : casos) {
+    SCOPED_TRACE(caso.args.empty() ? std::string("(no argument)") : caso.args.back());
+    DiretorioTemporario dir;
+    // env takes what it removes before what it sets.
+    std::vector<std::string> args{"-u", "DBUS_SESSION_BUS_ADDRESS"};
+    if (caso.semTela) {
+      args.insert(args.end(), {"-u", "DISPLAY", "-u", "WAYLAND_DISPLAY", "-u", "QT_QPA_PLATFORM"});
+    } else {
+      args.push_back("QT_QPA_PLATFORM=offscreen");
+    }
+    args.push_back("XDG_RUNTIME_DIR=" + dir.Caminho());
+    for (auto& v : AmbienteSanitizadores(dir.Caminho())) args.push_back(v);
+    args.push_back(CaminhoPrograma("zelp"));
+    args.insert(args.end(), caso.args.begin(), caso.args.end());
+    Processo zelp(AchaPrograma("env"), args, dir.Caminho(), dir / "zelp.out");
+    int status = -1;
+    ASSERT_TRUE(zelp.Espera(15000ms, status)) << "zelp must end at once";
+    EXPECT_EQ(status, caso.status) << zelp.Saida();
+    if (caso.saida.empty()) {
+      EXPECT_FALSE(zelp.Saida().empty());
+    } else {
+      EXPECT_EQ(zelp.Saida(), caso.saida);
+    }
+  }
+}
