@@ -98,12 +98,16 @@ set -e
 case $rc in
   0) echo "Sale approved." ;;
   1) echo "Sale refused (see the response above)." ;;
-  *) echo "No answer from the gateway (zelp-pdv exit $rc); see $demo/gateway.out" ;;
+  3) echo "The gateway took the sale but gave no response in time; see $demo/gateway.out" ;;
+  5) echo "The gateway did not pick the sale up; see $demo/gateway.out" ;;
+  *) echo "zelp-pdv ended with $rc; see $demo/gateway.out" ;;
 esac
+# The command as typed in the source folder, where make run was started.
+pdv="${bin#"$raiz"/}/zelp-pdv"
 cat <<TXT
 
-The gateway keeps running. Send more transactions from another terminal, for example:
-  cd $demo && $bin/zelp-pdv --entrada entrada --saida saida 000-000=CRT 011-000=31 003-000=2599 098-000=4111111111111111=2812
+The gateway keeps running. Send more transactions from another terminal, in the source folder $raiz:
+  $pdv --entrada $demo/entrada --saida $demo/saida 000-000=CRT 011-000=31 003-000=2599 098-000=4111111111111111=2812
 (an amount ending in two digits other than 00 is refused by the simulator with that code).
 Press Ctrl-C to stop.
 TXT
