@@ -33,12 +33,6 @@ std::vector<CampoTeste> Pedido14(const std::string& v007) {
           {8, 0, "1225"}, {33, 0, "12"}, {34, 0, "2026"}, {38, 0, "987654"}, {999, 999, ""}};
 }
 
-std::vector<CampoTeste> Pedido31Com003(const std::string& valor) {
-  auto c = Pedido31();
-  c[3].valor = valor;
-  return c;
-}
-
 // Code 109 with its fixed fields and the count; repetitions added per test.
 std::vector<CampoTeste> Pedido109(const std::string& contagem) {
   return {{0, 0, "CRT"}, {1, 0, "5"},   {11, 0, "109"}, {3, 0, "100"}, {98, 0, "X"},
@@ -108,12 +102,11 @@ const CasoRecusa casosRecusa[] = {
      "*ZELP* Campo(s) [003-000],[098-000] faltando"},
     // BCD amounts (003 of code 31 holds 12 digits): any other character, or a digit that the
     // field would drop, would reach the host as another amount.
-    {"003 com ponto decimal", [] { return Pedido31Com003("15.00"); }, "*ZELP* Campo [003-000] invalido"},
-    {"003 com sinal", [] { return Pedido31Com003("-1500"); }, "*ZELP* Campo [003-000] invalido"},
-    {"003 com letras", [] { return Pedido31Com003("12AB"); }, "*ZELP* Campo [003-000] invalido"},
-    {"003 com 14 digitos", [] { return Pedido31Com003("12345678901200"); }, "*ZELP* Campo [003-000] invalido"},
-    {"003 com zeros alem do campo", [] { return Pedido31Com003("00000000001500"); }, ""},
-    {"003 com espaco", [] { return Pedido31Com003("15 00"); }, "*ZELP* Campo [003-000] invalido"},
+    {"003 com ponto decimal", [] { auto c = Pedido31(); c[3].valor = "15.00"; return c; }, "*ZELP* Campo [003-000] invalido"},
+    {"003 com sinal", [] { auto c = Pedido31(); c[3].valor = "-1500"; return c; }, "*ZELP* Campo [003-000] invalido"},
+    {"003 com letras", [] { auto c = Pedido31(); c[3].valor = "12AB"; return c; }, "*ZELP* Campo [003-000] invalido"},
+    {"003 com 14 digitos", [] { auto c = Pedido31(); c[3].valor = "12345678901200"; return c; }, "*ZELP* Campo [003-000] invalido"},
+    {"003 com zeros alem do campo", [] { auto c = Pedido31(); c[3].valor = "00000000001500"; return c; }, ""},
     // 007 of code 14: a raw first character, then 14 BCD digits.
     {"007 com prefixo que nao e digito", [] { return Pedido14("-1234"); }, ""},
     {"007 so com o prefixo", [] { return Pedido14("C"); }, ""},
@@ -121,10 +114,8 @@ const CasoRecusa casosRecusa[] = {
     {"007 com 15 digitos", [] { return Pedido14("C123456789012345"); }, "*ZELP* Campo [007-000] invalido"},
     {"007 com zeros alem do campo", [] { return Pedido14("C0000012345678901234"); }, ""},
     {"109 repeticao com bcd invalido",
-     [] { auto c = Pedido109("2"); AcrescentaRepeticao(c, 1); AcrescentaRepeticao(c, 2);
-          for (auto& f : c) if (f.numero == 318 && f.ocorrencia == 2) f.valor = "1,5";
-          return c; },
-     "*ZELP* Campo [318-002] invalido"},
+     [] { auto c = Pedido109("1"); AcrescentaRepeticao(c, 1); c.back().valor = "1,5"; return c; },
+     "*ZELP* Campo [327-001] invalido"},
     {"falta o 999", [] { auto c = Pedido31(); c.pop_back(); return c; }, "*ZELP* Campo(s) [999-000] faltando"},
     {"109 com duas repeticoes", [] { auto c = Pedido109("2"); AcrescentaRepeticao(c, 1); AcrescentaRepeticao(c, 2); return c; }, ""},
     {"109 com 313-003 alem da contagem",

@@ -8,7 +8,6 @@
 #include <cstdlib>
 
 #include "codec/DigitosCheque.h"
-#include "comum/Limites.h"
 #include "comum/Texto.h"
 
 namespace {
@@ -111,41 +110,27 @@ bool TemCampo(const TLayoutMensagem& layout, int numero) {
   return false;
 }
 
-void VerificaOpcoesComuns(const std::string& programa, const std::string& versao) {
-  struct Caso {
-    std::vector<std::string> args;
+void VerificaOpcoesComuns(const std::string& programa) {
+  const struct {
+    std::string arg;
     int status;
-    std::string saida;  // the whole output, or "" when only its being the help matters
-  };
-  const Caso casos[] = {
-      {{"--help"}, 0, ""},
-      {{"-h"}, 0, ""},
-      {{"--version"}, 0, versao + "\n"},
-      {{"--bogus"}, 2, programa + ": unknown option '--bogus' (see --help)\n"},
+    std::string saida;  // the whole output, or "" for the help
+  } casos[] = {
+      {"--help", 0, ""},
+      {"-h", 0, ""},
+      {"--version", 0, programa + " " ZELP_VERSAO "\n"},
+      {"--bogus", 2, programa + ": unknown option '--bogus' (see --help)\n"},
   };
   DiretorioTemporario dir;
   std::string ajuda;
-  for (const Caso& caso : casos) {
-    SCOPED_TRACE(programa + " " + caso.args.front());
-    Processo p(CaminhoPrograma(programa), caso.args, dir.Caminho(), dir / "saida.out");
+  for (const auto& caso : casos) {
+    SCOPED_TRACE(programa + " " + caso.arg);
+    Processo p(CaminhoPrograma(programa), {caso.arg}, dir.Caminho(), dir / "saida.out");
     int status = -1;
     ASSERT_TRUE(p.Espera(10s, status));
     EXPECT_EQ(status, caso.status) << p.Saida();
-    if (!caso.saida.empty()) {
-      EXPECT_EQ(p.Saida(), caso.saida);
-    } else if (ajuda.empty()) {
-      ajuda = p.Saida();
-      EXPECT_FALSE(ajuda.empty());
-    } else {
-      EXPECT_EQ(p.Saida(), ajuda) << "-h and --help differ";
-    }
+    const std::string esperado = !caso.saida.empty() ? caso.saida : !ajuda.empty() ? ajuda : (ajuda = p.Saida());
+    EXPECT_EQ(p.Saida(), esperado) << "-h and --help give the same help";
+    EXPECT_FALSE(p.Saida().empty());
   }
-}
-
-std::string VersaoDaFerramenta(const std::string& programa) {
-  // The tools' version is the project's, which the service's banner also ends with.
-  const std::string banner = BANNER_ZELP;
-  const std::string versao = ZELP_VERSAO;
-  EXPECT_EQ(banner.substr(banner.size() - versao.size()), versao) << banner;
-  return programa + " " + versao;
 }

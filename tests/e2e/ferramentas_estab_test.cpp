@@ -151,8 +151,6 @@ TEST(ZelpEstab, ArgumentosErradosSaoRecusadosSemGravarNada) {
   EXPECT_EQ(Estab(dir, {"cria", "x.dat", "012345678", "CHAVE"}).status, 0);
 }
 
-TEST(ZelpEstab, AjudaVersaoEOpcaoDesconhecida) {
-  VerificaOpcoesComuns("zelp-estab", VersaoDaFerramenta("zelp-estab"));
-}
+TEST(ZelpEstab, AjudaVersaoEOpcaoDesconhecida) { VerificaOpcoesComuns("zelp-estab"); }
 
 }  // namespace

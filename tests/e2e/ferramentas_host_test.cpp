@@ -348,7 +348,7 @@ TEST(ZelpHost, AtrasoEsperaAntesDeResponder) {
   EXPECT_NE(host.Saida().find("code 31, sequence 7, response 00 (approval)"), std::string::npos) << host.Saida();
 }
 
-TEST(ZelpHost, AjudaVersaoEOpcaoDesconhecida) { VerificaOpcoesComuns("zelp-host", VersaoDaFerramenta("zelp-host")); }
+TEST(ZelpHost, AjudaVersaoEOpcaoDesconhecida) { VerificaOpcoesComuns("zelp-host"); }
 
 TEST(ZelpHost, AjudaDocumentaCadaOpcaoEErrosDeOpcaoSaoRecusados) {
   DiretorioTemporario dir;

@@ -185,6 +185,6 @@ TEST_F(PdvTeste, ArgumentosErradosSaoRecusadosCom2SemPublicarNada) {
   EXPECT_TRUE(fs::is_empty(dir_ / "entrada"));
 }
 
-TEST(ZelpPdv, AjudaVersaoEOpcaoDesconhecida) { VerificaOpcoesComuns("zelp-pdv", VersaoDaFerramenta("zelp-pdv")); }
+TEST(ZelpPdv, AjudaVersaoEOpcaoDesconhecida) { VerificaOpcoesComuns("zelp-pdv"); }
 
 }  // namespace

@@ -124,8 +124,6 @@ TEST_F(GatewayWorker, TipoConhecidoRespostaDeErroComCodigo85EOTexto) {
        "*ZELP* Campo [000-000 = CHQ] invalido", ""},
       // An amount that the host message cannot carry digit for digit is never sent as another one.
       {5019, i31, Pedido::DoTipo(i31, 5019, "15.00", 1), "15.00", "*ZELP* Campo [003-000] invalido", ""},
-      {5020, i31, Pedido::DoTipo(i31, 5020, "12345678901200", 1), "12345678901200",
-       "*ZELP* Campo [003-000] invalido", ""},
   };
   const std::size_t antes = Host(0).Saida().size();
   for (const Caso& c : casos) G().Envia(c.id, c.pedido);
