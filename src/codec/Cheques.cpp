@@ -109,8 +109,8 @@ int VerificaCheque(std::uint8_t* dados, const TG& transacao, std::int32_t j) {
 int ValidaCheques(std::uint8_t* dados, const TG& transacao, std::int32_t j) {
   int r = VerificaCheque(dados, transacao, j);
   if (r >= 1 && r < NUM_MENSAGENS_CHEQUE) throw Erro(mensagensCheque[r]);
-  // An accepted cheque has its 044 and 045 one and two places of n after its 043. What was
-  // written for a refused one goes nowhere: nothing is sent once the assembly throws.
+  // An accepted cheque of n has its 044 and 045 n and 2 n places after its 043. Its bytes are
+  // written by then, but nothing is sent once the assembly throws.
   const std::int64_t n = dados[POS_NUMERO_CHEQUES];
   const std::pair<int, int> bcd[] = {{1, TAM_CAMPO_044}, {2, TAM_CAMPO_045}};
   for (const auto& [m, tamanho] : bcd) {

@@ -194,6 +194,10 @@ int main(int argc, char** argv) {
     return SAIDA_USO;
   }
   const std::string comando = argv[1];
+  if (comando == "ajuda") {
+    MostraAjuda(stdout);
+    return SAIDA_OK;
+  }
   if (comando == "cria") return Cria(argc - 2, argv + 2);
   if (comando == "verifica") return Verifica(argc - 2, argv + 2);
   if (ferramentas::PareceOpcao(comando)) return ferramentas::ErroDeUso(PROGRAMA, ferramentas::OpcaoDesconhecida(comando));
