@@ -46,13 +46,13 @@ cd "$trabalho/demo"
 pids+=($!)
 porta=""
 for _ in $(seq 1 50); do
-  porta=$(sed -n 's/^porta \([0-9][0-9]*\).*/\1/p' host.out | head -n1)
+  porta=$(sed -n 's/^port \([0-9][0-9]*\).*/\1/p' host.out | head -n1)
   [ -n "$porta" ] && break
   sleep 0.1
 done
 [ -n "$porta" ] || { echo "the host simulator did not start" >&2; exit 1; }
 for i in 0 1 2; do
-  "$bin/zelp-estab" cria "estab/loja$i.dat" "${i}23456789" "CHAVE00$i" "LOJA-DEMO-0000$i" >/dev/null
+  "$bin/zelp-estab" cria "estab/loja$i.dat" "${i}2345678" "CHAVE00$i" "LOJA-DEMO-0000$i" >/dev/null
 done
 {
   printf '[Tempos]\nTOutIni=5\nTOutCnf=10\nTOutCnx=3\n'

@@ -26,20 +26,20 @@ encerra() {
 trap 'encerra; exit 0' INT TERM
 trap encerra EXIT
 
-# The host simulator prints the port it listens on as its first line ("porta N").
+# The host simulator prints the port it listens on as its first line ("port N").
 "$bin/zelp-host" --porta 0 > host.out 2>&1 &
 pids+=($!)
 porta=""
 for _ in $(seq 1 50); do
-  porta=$(sed -n 's/^porta \([0-9][0-9]*\).*/\1/p' host.out | head -n1)
+  porta=$(sed -n 's/^port \([0-9][0-9]*\).*/\1/p' host.out | head -n1)
   [ -n "$porta" ] && break
   sleep 0.1
 done
 [ -n "$porta" ] || { echo "the host simulator did not start; see $demo/host.out" >&2; exit 1; }
 
-"$bin/zelp-estab" cria estab/loja0.dat 123456789 CHAVE001 LOJA-DEMO-00001 >/dev/null
-"$bin/zelp-estab" cria estab/loja1.dat 223456789 CHAVE002 LOJA-DEMO-00002 >/dev/null
-"$bin/zelp-estab" cria estab/loja2.dat 323456789 CHAVE003 LOJA-DEMO-00003 >/dev/null
+"$bin/zelp-estab" cria estab/loja0.dat 12345678 CHAVE001 LOJA-DEMO-00001 >/dev/null
+"$bin/zelp-estab" cria estab/loja1.dat 22345678 CHAVE002 LOJA-DEMO-00002 >/dev/null
+"$bin/zelp-estab" cria estab/loja2.dat 32345678 CHAVE003 LOJA-DEMO-00003 >/dev/null
 
 cat > zelp.ini <<INI
 ; Demo configuration: every endpoint group points at the local host simulator.
@@ -98,12 +98,16 @@ set -e
 case $rc in
   0) echo "Sale approved." ;;
   1) echo "Sale refused (see the response above)." ;;
-  *) echo "No answer from the gateway (zelp-pdv exit $rc); see $demo/gateway.out" ;;
+  3) echo "The gateway took the sale but gave no response in time; see $demo/gateway.out" ;;
+  5) echo "The gateway did not pick the sale up; see $demo/gateway.out" ;;
+  *) echo "zelp-pdv ended with $rc; see $demo/gateway.out" ;;
 esac
+# The command as typed in the source folder, where make run was started.
+pdv="${bin#"$raiz"/}/zelp-pdv"
 cat <<TXT
 
-The gateway keeps running. Send more transactions from another terminal, for example:
-  cd $demo && $bin/zelp-pdv --entrada entrada --saida saida 000-000=CRT 011-000=31 003-000=2599 098-000=4111111111111111=2812
+The gateway keeps running. Send more transactions from another terminal, in the source folder $raiz:
+  $pdv --entrada $demo/entrada --saida $demo/saida 000-000=CRT 011-000=31 003-000=2599 098-000=4111111111111111=2812
 (an amount ending in two digits other than 00 is refused by the simulator with that code).
 Press Ctrl-C to stop.
 TXT

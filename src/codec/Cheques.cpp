@@ -3,9 +3,11 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "codec/Codificadores.h"
 #include "codec/DigitosCheque.h"
+#include "codec/MensagemCampoInvalido.h"
 #include "comum/Erro.h"
 
 const char* const mensagensCheque[NUM_MENSAGENS_CHEQUE] = {
@@ -99,13 +101,21 @@ int VerificaCheque(std::uint8_t* dados, const TG& transacao, std::int32_t j) {
 
   std::uint8_t* destino = dados + POS_PRIMEIRO_CHEQUE + TAM_CHEQUE * o;
   CodificaBCD(destino, b.c_str(), 4);
-  CodificaBCD(destino + 4, campos[1]->valor.c_str(), 6);
-  CodificaBCD(destino + 10, campos[2]->valor.c_str(), 4);
+  CodificaBCD(destino + 4, campos[1]->valor.c_str(), TAM_CAMPO_044);
+  CodificaBCD(destino + 10, campos[2]->valor.c_str(), TAM_CAMPO_045);
   return CHEQUE_ACEITO;
 }
 
 int ValidaCheques(std::uint8_t* dados, const TG& transacao, std::int32_t j) {
   int r = VerificaCheque(dados, transacao, j);
   if (r >= 1 && r < NUM_MENSAGENS_CHEQUE) throw Erro(mensagensCheque[r]);
+  // An accepted cheque of n has its 044 and 045 n and 2 n places after its 043. Its bytes are
+  // written by then, but nothing is sent once the assembly throws.
+  const std::int64_t n = dados[POS_NUMERO_CHEQUES];
+  const std::pair<int, int> bcd[] = {{1, TAM_CAMPO_044}, {2, TAM_CAMPO_045}};
+  for (const auto& [m, tamanho] : bcd) {
+    const TA* campo = Campo(transacao, j + m * n);
+    if (campo && !CabeEmBCD(campo->valor.c_str(), tamanho)) CampoInvalido(campo->numero, campo->ocorrencia);
+  }
   return r;
 }

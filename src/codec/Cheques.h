@@ -16,9 +16,13 @@ inline constexpr int POS_CONTA_CHEQUE = 52;
 inline constexpr int POS_PRIMEIRO_CHEQUE = 64;
 inline constexpr int TAM_CHEQUE = 14;
 inline constexpr int MAX_CHEQUES = 12;
+// Bytes of packed BCD that fields 044 and 045 of each cheque take.
+inline constexpr int TAM_CAMPO_044 = 6;
+inline constexpr int TAM_CAMPO_045 = 4;
 
 // Result 0..6 for the cheque whose field 043 is at position j of the sorted table; writes the
 // cheque's bytes into `dados` only when it returns 0. `dados` holds room for 12 cheques.
 int VerificaCheque(std::uint8_t* dados, const TG& transacao, std::int32_t j);
-// As VerificaCheque, but throws Erro with the text of a refusal.
+// As VerificaCheque, but throws Erro with the text of a refusal; a cheque whose 044 or 045 the
+// host message cannot carry digit for digit is refused as that field.
 int ValidaCheques(std::uint8_t* dados, const TG& transacao, std::int32_t j);

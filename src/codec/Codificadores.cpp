@@ -19,6 +19,10 @@ void CodificaTextoCom(std::uint8_t* destino, const char* valor, std::int32_t tam
   std::memset(destino + n, enchimento, static_cast<std::size_t>(tamanho - n));
 }
 
+// The BCD part of a prefixed value: what follows its first character. An empty value has no
+// rest, and its BCD part is all zero digits.
+const char* RestoDoPrefixo(const char* texto) { return texto[0] ? texto + 1 : texto; }
+
 }  // namespace
 
 void CodificaNumerico(std::uint8_t* destino, const char* valor, std::int32_t tamanho) {
@@ -37,6 +41,17 @@ void CodificaBCD(std::uint8_t* destino, const char* valor, std::int32_t tamanho)
     std::uint8_t alto = proximo();
     destino[pos] = static_cast<std::uint8_t>((alto << 4) | baixo);
   }
+}
+
+bool CabeEmBCD(const char* valor, std::int32_t tamanho) {
+  const std::int32_t n = Comprimento(valor);
+  const std::int32_t cabem = tamanho > 0 ? 2 * tamanho : 0;
+  for (std::int32_t i = 0; i < n; ++i) {
+    if (valor[i] < '0' || valor[i] > '9') return false;
+    // Digits left of the field are dropped: only leading zeros may go.
+    if (i < n - cabem && valor[i] != '0') return false;
+  }
+  return true;
 }
 
 std::uint8_t ValorHexa(char c) {
@@ -86,12 +101,20 @@ void CodificaValor(std::uint8_t* destino, const char* valor, std::int32_t tamanh
     case TIPO_BINARIO: destino[0] = ValorBinario(texto); break;
     case TIPO_CARACTER: destino[0] = static_cast<std::uint8_t>(texto[0]); break;
     case TIPO_PREFIXO_BCD:
-      // An empty value has no rest: its BCD part is all zero digits.
       destino[0] = static_cast<std::uint8_t>(texto[0]);
-      CodificaBCD(destino + 1, texto[0] ? texto + 1 : texto, tamanho);
+      CodificaBCD(destino + 1, RestoDoPrefixo(texto), tamanho);
       break;
     case TIPO_TEXTO: CodificaTexto(destino, texto, tamanho); break;
     case TIPO_TEXTO_NUL: CodificaTextoNul(destino, texto, tamanho); break;
     default: break;  // none, the cheque block and unknown types write nothing here
+  }
+}
+
+bool ValorCodificavel(const char* valor, std::int32_t tamanho, std::int32_t tipo) {
+  const char* texto = valor ? valor : "";
+  switch (tipo) {
+    case TIPO_BCD: return CabeEmBCD(texto, tamanho);
+    case TIPO_PREFIXO_BCD: return CabeEmBCD(RestoDoPrefixo(texto), tamanho);
+    default: return true;
   }
 }

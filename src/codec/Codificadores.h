@@ -10,6 +10,9 @@ void CodificaNumerico(std::uint8_t* destino, const char* valor, std::int32_t tam
 // Packed BCD, right-aligned, zero nibbles on the left; a longer value keeps its last digits.
 // A character that is not a digit gives its low 4 bits.
 void CodificaBCD(std::uint8_t* destino, const char* valor, std::int32_t tamanho);
+// True when CodificaBCD writes exactly the number the value holds: decimal digits only, and every
+// digit beyond the field's 2 x tamanho a '0'. The empty value is all zero digits.
+bool CabeEmBCD(const char* valor, std::int32_t tamanho);
 // Hexadecimal digits packed from the left; missing digits are 0, surplus ones ignored.
 void CodificaHexa(std::uint8_t* destino, const char* valor, std::int32_t tamanho);
 // Left-aligned text, cut to the field, the rest filled with spaces.
@@ -28,3 +31,7 @@ std::uint8_t ValorBinario(const char* valor);
 // Types without an encoding write nothing. `tamanho` is the field's length in the layout
 // (for the prefixed BCD type, the length of its BCD part).
 void CodificaValor(std::uint8_t* destino, const char* valor, std::int32_t tamanho, std::int32_t tipo);
+// False when CodificaValor would send the host another number than the value holds: the BCD of
+// the BCD type and of the prefixed BCD type's rest must fit (CabeEmBCD). Other types copy the
+// characters as they are and always pass.
+bool ValorCodificavel(const char* valor, std::int32_t tamanho, std::int32_t tipo);

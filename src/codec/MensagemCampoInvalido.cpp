@@ -1,6 +1,7 @@
-// The refusal text that names a field together with the value it held.
+// The refusal texts that name a field, alone or together with the value it held.
 #include "codec/MensagemCampoInvalido.h"
 
+#include "comum/Erro.h"
 #include "comum/Texto.h"
 
 char* MensagemCampoInvalido(char (&mensagem)[TAM_MENSAGEM], std::int32_t numero, std::int32_t ocorrencia,
@@ -8,4 +9,8 @@ char* MensagemCampoInvalido(char (&mensagem)[TAM_MENSAGEM], std::int32_t numero,
   FormataEm(mensagem, sizeof mensagem, "*ZELP* Campo [%03d-%03d = %s] invalido", numero, ocorrencia,
             valor ? valor : "");
   return mensagem;
+}
+
+void CampoInvalido(std::int32_t numero, std::int32_t ocorrencia) {
+  throw Erro::Formata("*ZELP* Campo [%03d-%03d] invalido", numero, ocorrencia);
 }

@@ -3,17 +3,10 @@
 
 #include "codec/Cheques.h"
 #include "codec/Codificadores.h"
+#include "codec/MensagemCampoInvalido.h"
 #include "codec/Presencas.h"
 #include "codec/VerificaFaltantes.h"
 #include "comum/Erro.h"
-
-namespace {
-
-[[noreturn]] void CampoInvalido(std::int32_t numero, std::int32_t ocorrencia) {
-  throw Erro::Formata("*ZELP* Campo [%03d-%03d] invalido", numero, ocorrencia);
-}
-
-}  // namespace
 
 std::int32_t MontaPedido(TG& transacao, std::uint8_t* dados, const TLayoutMensagem& layout) {
   const bool temGrupo = layout.TemGrupo();
@@ -49,6 +42,8 @@ std::int32_t MontaPedido(TG& transacao, std::uint8_t* dados, const TLayoutMensag
     if (noGrupo && o < layout.maxRepeticoes) destino += o * layout.tamRepeticao;
 
     if (presencas.Tem(i, o)) CampoInvalido(e.numero, e.repetido == 1 ? o + 1 : 0);
+    // An amount the field cannot carry digit for digit would reach the host as another number.
+    if (!ValorCodificavel(f.valor.c_str(), e.tamanho, e.tipo)) CampoInvalido(f.numero, f.ocorrencia);
     presencas.Marca(i, o);
 
     if (e.tipo == TIPO_CHEQUE)

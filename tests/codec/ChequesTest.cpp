@@ -163,6 +163,13 @@ const CasoCheque casosCheque[] = {
     {"048 errado", [] { return Pedido20(1, {Com(Primeiro(), &Cheque::v048, "6")}); },
      "*ZELP* Digitos verificadores invalidos"},
     {"047 nao e verificado", [] { return Pedido20(1, {Com(Primeiro(), &Cheque::v047, "X")}); }, ""},
+    // 044 and 045 go to the host as BCD: refused when they would reach it as another number.
+    {"044 com ponto decimal", [] { return Pedido20(2, {Primeiro(), Com(Segundo(), &Cheque::v044, "2.50")}); },
+     "*ZELP* Campo [044-002] invalido"},
+    {"045 perderia um digito", [] { return Pedido20(1, {Com(Primeiro(), &Cheque::v045, "120260315")}); },
+     "*ZELP* Campo [045-001] invalido"},
+    {"044 com zeros alem do campo", [] { return Pedido20(1, {Com(Primeiro(), &Cheque::v044, "00000000000015000")}); },
+     ""},
     {"outra agencia",
      [] { return Pedido20(2, {Primeiro(), Com(Com(Segundo(), &Cheque::cmc7, CMC7_OUTRA_AGENCIA), &Cheque::v046, "2")}); },
      "*ZELP* Cheques de Contas Diferentes"},

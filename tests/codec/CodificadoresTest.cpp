@@ -50,6 +50,7 @@ const CasoCodificacao casos[] = {
     {"bcd 7 em 2", TIPO_BCD, "7", 2, "00 07"},
     {"bcd longo guarda os ultimos", TIPO_BCD, "9876543210", 2, "32 10"},
     {"bcd vazio", TIPO_BCD, "", 2, "00 00"},
+    {"bcd zeros alem do campo", TIPO_BCD, "00000000001500", 6, "00 00 00 00 15 00"},
     {"bcd nao digito pelos 4 bits baixos", TIPO_BCD, "?A", 1, "f1"},
     // Hex: packed from the left, missing digits zero, surplus ignored, odd characters 0.
     {"hexa 0171 em 2", TIPO_HEXA, "0171", 2, "01 71"},

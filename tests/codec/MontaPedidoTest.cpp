@@ -27,6 +27,12 @@ std::vector<CampoTeste> Pedido31() {
   return {{0, 0, "CRT"}, {1, 0, "123"}, {11, 0, "31"}, {3, 0, "1500"}, {98, 0, "X"}, {999, 999, ""}};
 }
 
+// Code 14: cheque check with the prefixed BCD field 007.
+std::vector<CampoTeste> Pedido14(const std::string& v007) {
+  return {{0, 0, "CHQ"}, {1, 0, "1"},    {11, 0, "14"},   {3, 0, "1500"},   {7, 0, v007},
+          {8, 0, "1225"}, {33, 0, "12"}, {34, 0, "2026"}, {38, 0, "987654"}, {999, 999, ""}};
+}
+
 // Code 109 with its fixed fields and the count; repetitions added per test.
 std::vector<CampoTeste> Pedido109(const std::string& contagem) {
   return {{0, 0, "CRT"}, {1, 0, "5"},   {11, 0, "109"}, {3, 0, "100"}, {98, 0, "X"},
@@ -94,6 +100,22 @@ const CasoRecusa casosRecusa[] = {
     {"faltam 003 e 098",
      [] { return std::vector<CampoTeste>{{0, 0, "CRT"}, {1, 0, "1"}, {11, 0, "31"}, {999, 999, ""}}; },
      "*ZELP* Campo(s) [003-000],[098-000] faltando"},
+    // BCD amounts (003 of code 31 holds 12 digits): any other character, or a digit that the
+    // field would drop, would reach the host as another amount.
+    {"003 com ponto decimal", [] { auto c = Pedido31(); c[3].valor = "15.00"; return c; }, "*ZELP* Campo [003-000] invalido"},
+    {"003 com sinal", [] { auto c = Pedido31(); c[3].valor = "-1500"; return c; }, "*ZELP* Campo [003-000] invalido"},
+    {"003 com letras", [] { auto c = Pedido31(); c[3].valor = "12AB"; return c; }, "*ZELP* Campo [003-000] invalido"},
+    {"003 com 14 digitos", [] { auto c = Pedido31(); c[3].valor = "12345678901200"; return c; }, "*ZELP* Campo [003-000] invalido"},
+    {"003 com zeros alem do campo", [] { auto c = Pedido31(); c[3].valor = "00000000001500"; return c; }, ""},
+    // 007 of code 14: a raw first character, then 14 BCD digits.
+    {"007 com prefixo que nao e digito", [] { return Pedido14("-1234"); }, ""},
+    {"007 so com o prefixo", [] { return Pedido14("C"); }, ""},
+    {"007 com letra no bcd", [] { return Pedido14("C12X4"); }, "*ZELP* Campo [007-000] invalido"},
+    {"007 com 15 digitos", [] { return Pedido14("C123456789012345"); }, "*ZELP* Campo [007-000] invalido"},
+    {"007 com zeros alem do campo", [] { return Pedido14("C0000012345678901234"); }, ""},
+    {"109 repeticao com bcd invalido",
+     [] { auto c = Pedido109("1"); AcrescentaRepeticao(c, 1); c.back().valor = "1,5"; return c; },
+     "*ZELP* Campo [327-001] invalido"},
     {"falta o 999", [] { auto c = Pedido31(); c.pop_back(); return c; }, "*ZELP* Campo(s) [999-000] faltando"},
     {"109 com duas repeticoes", [] { auto c = Pedido109("2"); AcrescentaRepeticao(c, 1); AcrescentaRepeticao(c, 2); return c; }, ""},
     {"109 com 313-003 alem da contagem",

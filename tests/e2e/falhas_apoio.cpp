@@ -81,7 +81,7 @@ ZelpdEmTeste::ZelpdEmTeste(ConfigGateway config) : config_(std::move(config)) {
   dir_.CriaSubdiretorio("entrada");
   dir_.CriaSubdiretorio("saida");
   dir_.CriaSubdiretorio("estab");
-  EXPECT_TRUE(CriaEstabelecimento(dir_ / "estab/loja0.dat", "123456789", "CHAVE001", "LOJA-TESTE-0001"));
+  EXPECT_TRUE(CriaEstabelecimento(dir_ / "estab/loja0.dat", "12345678", "CHAVE001", "LOJA-TESTE-0001"));
   GravaIni();
 }
 
@@ -165,7 +165,7 @@ std::string ZelpdEmTeste::Campo(const std::string& texto, const std::string& cha
 int ConexoesDoHost(const HostEmExecucao& host) {
   const std::string saida = host.Saida();
   int n = 0;
-  for (std::size_t p = saida.find("--- conexao "); p != std::string::npos; p = saida.find("--- conexao ", p + 1)) ++n;
+  for (std::size_t p = saida.find("--- connection "); p != std::string::npos; p = saida.find("--- connection ", p + 1)) ++n;
   return n;
 }
 

@@ -41,7 +41,7 @@ std::string TextoIni(const ConfigGateway& c);
 bool CriaEstabelecimento(const std::string& caminho, const std::string& codigo, const std::string& chave,
                          const std::string& nome);
 
-// Runs zelpd in a temporary working folder: entrada/, saida/, estab/loja0.dat (code 123456789) and a
+// Runs zelpd in a temporary working folder: entrada/, saida/, estab/loja0.dat (code 12345678) and a
 // zelp.ini from the settings. Requests are code 31 card sales.
 class ZelpdEmTeste {
  public:

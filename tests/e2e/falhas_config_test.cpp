@@ -23,11 +23,11 @@ using namespace std::chrono_literals;
 using namespace falhas;
 namespace fs = std::filesystem;
 
-constexpr const char* CODIGO_A = "123456789";
-constexpr const char* CODIGO_B = "987654321";
-// The host's field 901 holds the last eight digits of the code.
-constexpr const char* NO_HOST_A = "23456789";
-constexpr const char* NO_HOST_B = "87654321";
+constexpr const char* CODIGO_A = "12345678";
+constexpr const char* CODIGO_B = "98765432";
+// The host's field 901 holds the code's eight digits (the file holds nine, a zero first).
+constexpr const char* NO_HOST_A = "12345678";
+constexpr const char* NO_HOST_B = "98765432";
 constexpr const char* AVISO_ILEGIVEL = "*** Erro ao ler ./zelp.ini, mantida a configuracao anterior\n";
 
 struct CasoIni {

@@ -23,7 +23,7 @@ struct CasoSaida {
   const char* saida;                                        // the Saida value
   std::function<void(const DiretorioTemporario&)> estraga;  // makes it unusable
   std::function<void(const DiretorioTemporario&)> conserta;
-  int statusPdv;  // how zelp-pdv ends meanwhile: 2 no status came, 4 it could not even start
+  int statusPdv;  // how zelp-pdv ends meanwhile: 5 no status came, 4 it could not even start
 };
 
 void PrintTo(const CasoSaida& caso, std::ostream* os) { *os << caso.nome; }
@@ -62,8 +62,8 @@ TEST_P(SaidaInacessivel, StatusFalhaLimpezaRodaLogDizPorqueEDepoisServe) {
   int status = -1;
   ASSERT_TRUE(pdv.Espera(20s, status));
   EXPECT_EQ(status, caso.statusPdv) << pdv.Saida();
-  if (caso.statusPdv == 2) {
-    EXPECT_NE(pdv.Saida().find("sem status"), std::string::npos) << pdv.Saida();
+  if (caso.statusPdv == 5) {
+    EXPECT_NE(pdv.Saida().find("no status within"), std::string::npos) << pdv.Saida();
   }
   EXPECT_FALSE(g.Dir().Existe("entrada/00000005.ENV"));
 
@@ -85,7 +85,7 @@ INSTANTIATE_TEST_SUITE_P(
     Casos, SaidaInacessivel,
     testing::Values(
         CasoSaida{"Ausente", "saida", [](const DiretorioTemporario&) {},
-                  [](const DiretorioTemporario& d) { d.CriaSubdiretorio("saida"); }, 2},
+                  [](const DiretorioTemporario& d) { d.CriaSubdiretorio("saida"); }, 5},
         CasoSaida{"ArquivoNoLugar", "saida", [](const DiretorioTemporario& d) { d.Escreve("saida", "um arquivo"); },
                   [](const DiretorioTemporario& d) {
                     fs::remove(d / "saida");

@@ -57,8 +57,8 @@ HostEmExecucao::HostEmExecucao(std::vector<std::string> args) {
   EsperaAte(
       [this] {
         const std::string saida = processo_->Saida();
-        if (saida.rfind("porta ", 0) == 0 && saida.find('\n') != std::string::npos) {
-          porta_ = std::atoi(saida.c_str() + 6);
+        if (saida.rfind("port ", 0) == 0 && saida.find('\n') != std::string::npos) {
+          porta_ = std::atoi(saida.c_str() + 5);
         }
         return porta_ > 0 || !processo_->Rodando();
       },
@@ -108,4 +108,29 @@ bool TemCampo(const TLayoutMensagem& layout, int numero) {
     if (layout.definicoes[i].numero == numero) return true;
   }
   return false;
+}
+
+void VerificaOpcoesComuns(const std::string& programa) {
+  const struct {
+    std::string arg;
+    int status;
+    std::string saida;  // the whole output, or "" for the help
+  } casos[] = {
+      {"--help", 0, ""},
+      {"-h", 0, ""},
+      {"--version", 0, programa + " " ZELP_VERSAO "\n"},
+      {"--bogus", 2, programa + ": unknown option '--bogus' (see --help)\n"},
+  };
+  DiretorioTemporario dir;
+  std::string ajuda;
+  for (const auto& caso : casos) {
+    SCOPED_TRACE(programa + " " + caso.arg);
+    Processo p(CaminhoPrograma(programa), {caso.arg}, dir.Caminho(), dir / "saida.out");
+    int status = -1;
+    ASSERT_TRUE(p.Espera(10s, status));
+    EXPECT_EQ(status, caso.status) << p.Saida();
+    const std::string esperado = !caso.saida.empty() ? caso.saida : !ajuda.empty() ? ajuda : (ajuda = p.Saida());
+    EXPECT_EQ(p.Saida(), esperado) << "-h and --help give the same help";
+    EXPECT_FALSE(p.Saida().empty());
+  }
 }

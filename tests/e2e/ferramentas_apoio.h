@@ -29,5 +29,10 @@ class HostEmExecucao {
 // establishment texts loaded.
 void MontaTransacao(TG& t, int indice, const std::string& valor003, int repeticoes);
 
+// The options every tool shares, run against the tool: -h and --help give the same help and exit
+// 0, --version prints its name and the project's version and exits 0, an unknown option exits 2
+// and is named as unknown.
+void VerificaOpcoesComuns(const std::string& programa);
+
 // True when the layout has a definition of this field number.
 bool TemCampo(const TLayoutMensagem& layout, int numero);

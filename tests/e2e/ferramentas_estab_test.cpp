@@ -9,6 +9,7 @@
 
 #include "apoio/DiretorioTemporario.h"
 #include "apoio/Processo.h"
+#include "ferramentas_apoio.h"
 #include "comum/Erro.h"
 #include "hostlink/Estabelecimento.h"
 
@@ -31,28 +32,28 @@ Execucao Estab(const DiretorioTemporario& dir, const std::vector<std::string>& a
 
 TEST(ZelpEstab, CriaUmArquivoQueOGatewayAceitaEVerificaDizValido) {
   DiretorioTemporario dir;
-  Execucao e = Estab(dir, {"cria", "loja.dat", "123456789", "CHAVE001", "LOJA DEMO"});
+  Execucao e = Estab(dir, {"cria", "loja.dat", "12345678", "CHAVE001", "LOJA DEMO"});
   ASSERT_EQ(e.status, 0) << e.saida;
   const std::string arquivo = dir.Le("loja.dat");
   ASSERT_EQ(arquivo.size(), 206u);
   EXPECT_EQ(arquivo.substr(0, 9), "LOJA DEMO");
   EXPECT_EQ(arquivo.substr(90, 8), "CHAVE001");
   EXPECT_EQ(arquivo.substr(153, 8), "00000000");
-  EXPECT_EQ(arquivo.substr(193, 9), "123456789");
+  EXPECT_EQ(arquivo.substr(193, 9), "012345678");
   EXPECT_FALSE(dir.Existe("loja.dat.tmp"));
 
   // The gateway's own reader takes it, with both establishment texts.
   TEstabelecimento estab;
   ASSERT_NO_THROW(LeEstabelecimento((dir / "loja.dat").c_str(), estab));
-  EXPECT_EQ(estab.texto1, "123456789");
-  EXPECT_EQ(estab.texto2, "123456000000000");
+  EXPECT_EQ(estab.texto1, "012345678");
+  EXPECT_EQ(estab.texto2, "012345000000000");
 
   e = Estab(dir, {"verifica", "loja.dat"});
   EXPECT_EQ(e.status, 0);
-  EXPECT_EQ(e.saida.rfind("valido:", 0), 0u) << e.saida;
+  EXPECT_EQ(e.saida.rfind("valid:", 0), 0u) << e.saida;
   const std::string gravado = arquivo.substr(202, 4);
-  EXPECT_NE(e.saida.find("verificador gravado:  " + gravado), std::string::npos) << e.saida;
-  EXPECT_NE(e.saida.find("verificador calculado: " + gravado), std::string::npos) << e.saida;
+  EXPECT_NE(e.saida.find("stored check value:   " + gravado), std::string::npos) << e.saida;
+  EXPECT_NE(e.saida.find("computed check value: " + gravado), std::string::npos) << e.saida;
 }
 
 TEST(ZelpEstab, CodigoCurtoCompletadoComZerosEChaveCurtaComEspacos) {
@@ -69,8 +70,8 @@ TEST(ZelpEstab, CodigoCurtoCompletadoComZerosEChaveCurtaComEspacos) {
 
 TEST(ZelpEstab, OBlocoCifradoMudaOVerificadorEContinuaValido) {
   DiretorioTemporario dir;
-  ASSERT_EQ(Estab(dir, {"cria", "a.dat", "123456789", "CHAVE001"}).status, 0);
-  ASSERT_EQ(Estab(dir, {"cria", "b.dat", "123456789", "CHAVE001", "--bloco", "A1B2C3D4"}).status, 0);
+  ASSERT_EQ(Estab(dir, {"cria", "a.dat", "12345678", "CHAVE001"}).status, 0);
+  ASSERT_EQ(Estab(dir, {"cria", "b.dat", "12345678", "CHAVE001", "--bloco", "A1B2C3D4"}).status, 0);
   const std::string a = dir.Le("a.dat"), b = dir.Le("b.dat");
   ASSERT_EQ(b.size(), 206u);
   EXPECT_EQ(b.substr(153, 8), "A1B2C3D4");
@@ -80,7 +81,7 @@ TEST(ZelpEstab, OBlocoCifradoMudaOVerificadorEContinuaValido) {
 
 TEST(ZelpEstab, QualquerByteAlteradoDeZeroA205TornaOArquivoInvalido) {
   DiretorioTemporario dir;
-  ASSERT_EQ(Estab(dir, {"cria", "base.dat", "987654321", "K3Y|ab!"}).status, 0);
+  ASSERT_EQ(Estab(dir, {"cria", "base.dat", "98765432", "K3Y|ab!"}).status, 0);
   const std::string original = dir.Le("base.dat");
   ASSERT_EQ(original.size(), 206u);
   for (std::size_t posicao : {0u, 89u, 90u, 97u, 120u, 153u, 160u, 193u, 201u, 202u, 205u}) {
@@ -89,14 +90,14 @@ TEST(ZelpEstab, QualquerByteAlteradoDeZeroA205TornaOArquivoInvalido) {
     dir.Escreve("alterado.dat", alterado);
     const Execucao e = Estab(dir, {"verifica", "alterado.dat"});
     EXPECT_EQ(e.status, 1) << "byte " << posicao;
-    EXPECT_EQ(e.saida.rfind("invalido:", 0), 0u) << e.saida;
+    EXPECT_EQ(e.saida.rfind("invalid:", 0), 0u) << e.saida;
     // Both values are shown, and they differ.
-    const std::size_t g = e.saida.find("verificador gravado:  ");
-    const std::size_t c = e.saida.find("verificador calculado: ");
+    const std::size_t g = e.saida.find("stored check value:   ");
+    const std::size_t c = e.saida.find("computed check value: ");
     ASSERT_NE(g, std::string::npos);
     ASSERT_NE(c, std::string::npos);
     EXPECT_EQ(e.saida.substr(g + 22, 4), alterado.substr(202, 4));
-    EXPECT_NE(e.saida.substr(g + 22, 4), e.saida.substr(c + 23, 4));
+    EXPECT_NE(e.saida.substr(g + 22, 4), e.saida.substr(c + 22, 4));
     // The gateway refuses the same file as tampered.
     TEstabelecimento estab;
     try {
@@ -120,7 +121,7 @@ TEST(ZelpEstab, ArquivoCurtoEInvalidoEArquivoAusenteEErro) {
   EXPECT_EQ(e.status, 1);
   EXPECT_NE(e.saida.find("205 bytes"), std::string::npos) << e.saida;
   e = Estab(dir, {"verifica", "nao-existe.dat"});
-  EXPECT_EQ(e.status, 2);
+  EXPECT_EQ(e.status, 3);
 }
 
 TEST(ZelpEstab, ArgumentosErradosSaoRecusadosSemGravarNada) {
@@ -131,6 +132,9 @@ TEST(ZelpEstab, ArgumentosErradosSaoRecusadosSemGravarNada) {
       {"cria", "x.dat", "123"},
       {"cria", "x.dat", "12A", "CHAVE"},
       {"cria", "x.dat", "1234567890", "CHAVE"},
+      // Nine digits: field 901 of the host message would lose the first.
+      {"cria", "x.dat", "123456789", "CHAVE"},
+      {"cria", "x.dat", "123", "CHAVE", "--bogus"},
       {"cria", "x.dat", "123", "CHAVE0012"},
       {"cria", "x.dat", "123", ""},
       {"cria", "x.dat", "123", "CHAVE", std::string(91, 'N')},
@@ -143,9 +147,10 @@ TEST(ZelpEstab, ArgumentosErradosSaoRecusadosSemGravarNada) {
     EXPECT_EQ(e.status, 2) << (args.empty() ? std::string("(nada)") : args.back());
   }
   EXPECT_FALSE(dir.Existe("x.dat"));
-  const Execucao ajuda = Estab(dir, {"--help"});
-  EXPECT_EQ(ajuda.status, 0);
-  EXPECT_NE(ajuda.saida.find("verifica"), std::string::npos);
+  // A ninth digit that is a leading zero loses nothing.
+  EXPECT_EQ(Estab(dir, {"cria", "x.dat", "012345678", "CHAVE"}).status, 0);
 }
+
+TEST(ZelpEstab, AjudaVersaoEOpcaoDesconhecida) { VerificaOpcoesComuns("zelp-estab"); }
 
 }  // namespace

@@ -186,7 +186,7 @@ TEST(ZelpHost, AprovaERecusaPelosDoisUltimosDigitosDoValor) {
   EXPECT_EQ(status, 0);
   const std::string saida = host.Saida();
   EXPECT_NE(saida.find("003-000  pos   2 tam   6 BCD  = \"000000002551\""), std::string::npos) << saida;
-  EXPECT_NE(saida.find("resposta: codigo 51"), std::string::npos);
+  EXPECT_NE(saida.find("answer: response code 51"), std::string::npos);
   EXPECT_NE(saida.find("0000  0a 01 1f 44"), std::string::npos) << "hex dump of the answer";
 }
 
@@ -203,7 +203,7 @@ TEST(ZelpHost, Codigo14TemPrefixoDeQuarentaZerosNosDoisSentidos) {
   EXPECT_EQ(Texto(r.bytes, 48 + 8, 2), "00");
   int status = -1;
   ASSERT_TRUE(host.Programa().Espera(10s, status));
-  EXPECT_NE(host.Saida().find("com prefixo de 40 bytes"), std::string::npos);
+  EXPECT_NE(host.Saida().find("with a 40-byte prefix"), std::string::npos);
 }
 
 TEST(ZelpHost, GrupoRepetidoComAsOcorrenciasDoPedidoLidoPeloGateway) {
@@ -284,9 +284,9 @@ TEST(ZelpHost, PedidoQueNaoPodeSerAtendidoFechaSemRespostaEOHostContinua) {
   ASSERT_TRUE(host.Programa().Espera(10s, status));
   EXPECT_EQ(status, 0);
   const std::string saida = host.Saida();
-  EXPECT_NE(saida.find("codigo 15 sem tipo no catalogo"), std::string::npos) << saida;
-  EXPECT_NE(saida.find("pedido incompleto: 10 de 78 bytes de dados"), std::string::npos) << saida;
-  EXPECT_NE(saida.find("prefixo de 40 bytes com bytes diferentes de zero"), std::string::npos) << saida;
+  EXPECT_NE(saida.find("code 15 has no catalogue type"), std::string::npos) << saida;
+  EXPECT_NE(saida.find("incomplete request: 10 of 78 data bytes"), std::string::npos) << saida;
+  EXPECT_NE(saida.find("40-byte prefix with bytes other than zero"), std::string::npos) << saida;
 }
 
 TEST(ZelpHost, FalhaFechaNaoResponde) {
@@ -312,7 +312,7 @@ TEST(ZelpHost, FalhaMudoMantemAConexaoSemResponder) {
   int status = -1;
   ASSERT_TRUE(host.Programa().Espera(10s, status)) << host.Saida();
   EXPECT_EQ(status, 0);
-  EXPECT_NE(host.Saida().find("encerrada (mudo)"), std::string::npos);
+  EXPECT_NE(host.Saida().find("closed (mudo)"), std::string::npos);
 }
 
 TEST(ZelpHost, FalhaTamanhoErradoAnunciaUmByteAlemDoQueOLayoutComporta) {
@@ -345,8 +345,10 @@ TEST(ZelpHost, AtrasoEsperaAntesDeResponder) {
   EXPECT_EQ(r.bytes.size(), 238u);
   int status = -1;
   ASSERT_TRUE(host.Programa().Espera(10s, status));
-  EXPECT_NE(host.Saida().find("codigo 31, sequencia 7, resposta 00 (aprovacao)"), std::string::npos) << host.Saida();
+  EXPECT_NE(host.Saida().find("code 31, sequence 7, response 00 (approval)"), std::string::npos) << host.Saida();
 }
+
+TEST(ZelpHost, AjudaVersaoEOpcaoDesconhecida) { VerificaOpcoesComuns("zelp-host"); }
 
 TEST(ZelpHost, AjudaDocumentaCadaOpcaoEErrosDeOpcaoSaoRecusados) {
   DiretorioTemporario dir;
@@ -363,7 +365,7 @@ TEST(ZelpHost, AjudaDocumentaCadaOpcaoEErrosDeOpcaoSaoRecusados) {
   }
   const std::vector<std::vector<std::string>> errados = {
       {"--falha", "outra"}, {"--porta", "70000"}, {"--atraso", "-1"}, {"--codigo-resposta", "100"}, {"--nada"},
-      {"--endereco", "nao-e-ip"}};
+      {"--endereco", "nao-e-ip"}, {"--porta"}, {"avulso"}};
   for (const auto& args : errados) {
     Processo p(CaminhoPrograma("zelp-host"), args, dir.Caminho(), dir / "erro.out");
     int status = -1;

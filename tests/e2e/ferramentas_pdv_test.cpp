@@ -1,5 +1,5 @@
 // zelp-pdv against a gateway played by the test itself: the request file it publishes, and its exit
-// status for approval, refusal, error response, no status and no response.
+// status for approval, refusal, error response, no status, no response and usage errors.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -10,6 +10,7 @@
 
 #include "apoio/DiretorioTemporario.h"
 #include "apoio/Processo.h"
+#include "ferramentas_apoio.h"
 
 namespace {
 
@@ -70,10 +71,10 @@ class PdvTeste : public testing::Test {
   std::unique_ptr<Processo> pdv_;
 };
 
-TEST_F(PdvTeste, SemGatewaySaiCom2ERetiraOPedido) {
+TEST_F(PdvTeste, SemGatewaySaiCom5ERetiraOPedido) {
   Inicia({"--tempo-status", "1", "000-000=CRT", "011-000=31", "003-000=1500"});
-  EXPECT_EQ(Termina(), 2);
-  EXPECT_NE(pdv_->Saida().find("sem status"), std::string::npos) << pdv_->Saida();
+  EXPECT_EQ(Termina(), 5);
+  EXPECT_NE(pdv_->Saida().find("no status within 1 s"), std::string::npos) << pdv_->Saida();
   // Nothing is left for a gateway that starts later.
   EXPECT_TRUE(fs::is_empty(dir_ / "entrada"));
 }
@@ -95,7 +96,7 @@ TEST_F(PdvTeste, PedidoPublicadoEAprovadoSaiCom0) {
   const std::string saida = pdv_->Saida();
   EXPECT_NE(saida.find("009-000 = 00\n"), std::string::npos) << saida;
   EXPECT_NE(saida.find("370-000 = ZELP HOST\n"), std::string::npos) << saida;
-  EXPECT_NE(saida.find("aprovada"), std::string::npos);
+  EXPECT_NE(saida.find("\napproved\n"), std::string::npos) << saida;
   // Read and done with: status and response are removed.
   EXPECT_FALSE(dir_.Existe("saida/" + id + ".sta"));
   EXPECT_FALSE(dir_.Existe("saida/" + id + ".rsp"));
@@ -111,8 +112,11 @@ TEST_F(PdvTeste, RecusaSaiCom1EMostraOTexto) {
           "000-000 = CRT\r\n001-000 = 00000077\r\n009-000 = 51\r\n030-000 = SALDO INSUFICIENTE (51)   \r\n"
           "999-999 = \r\n");
   EXPECT_EQ(Termina(), 1);
-  EXPECT_NE(pdv_->Saida().find("recusada: codigo 51, SALDO INSUFICIENTE (51)"), std::string::npos) << pdv_->Saida();
-  EXPECT_TRUE(dir_.Existe("saida/00000077.rsp")) << "--mantem keeps the response";
+  // The padding of the text field is left out of what is printed, and kept in the file.
+  EXPECT_NE(pdv_->Saida().find("030-000 = SALDO INSUFICIENTE (51)\n"), std::string::npos) << pdv_->Saida();
+  EXPECT_NE(pdv_->Saida().find("\nrefused: response code 51, SALDO INSUFICIENTE (51)\n"), std::string::npos)
+      << pdv_->Saida();
+  EXPECT_NE(dir_.Le("saida/00000077.rsp").find("(51)   \r\n"), std::string::npos) << "--mantem keeps the response";
 }
 
 TEST_F(PdvTeste, RespostaDeErroSemCodigoSaiCom1) {
@@ -124,7 +128,7 @@ TEST_F(PdvTeste, RespostaDeErroSemCodigoSaiCom1) {
   Publica("0000000005.rsp",
           "000-000 = ???\r\n001-000 = 0000000005\r\n030-000 = *ZELP* Campo [011-000 = 99] invalido\r\n999-999 = \r\n");
   EXPECT_EQ(Termina(), 1);
-  EXPECT_NE(pdv_->Saida().find("recusada: codigo (nenhum), *ZELP* Campo [011-000 = 99] invalido"), std::string::npos)
+  EXPECT_NE(pdv_->Saida().find("refused: no response code, *ZELP* Campo [011-000 = 99] invalido"), std::string::npos)
       << pdv_->Saida();
 }
 
@@ -135,7 +139,7 @@ TEST_F(PdvTeste, StatusSemRespostaNoTempoSaiCom3) {
   Reivindica(nome);
   Publica("00000008.sta", Status("00000008"));
   EXPECT_EQ(Termina(), 3);
-  EXPECT_NE(pdv_->Saida().find("sem resposta em 1 s"), std::string::npos) << pdv_->Saida();
+  EXPECT_NE(pdv_->Saida().find("no response within 1 s"), std::string::npos) << pdv_->Saida();
 }
 
 TEST_F(PdvTeste, PedidoATVTerminaNoStatus) {
@@ -145,18 +149,18 @@ TEST_F(PdvTeste, PedidoATVTerminaNoStatus) {
   Reivindica(nome);
   Publica("00000009.sta", Status("00000009"));
   EXPECT_EQ(Termina(), 0);
-  EXPECT_NE(pdv_->Saida().find("gateway no ar"), std::string::npos) << pdv_->Saida();
+  EXPECT_NE(pdv_->Saida().find("gateway is up"), std::string::npos) << pdv_->Saida();
 }
 
 TEST_F(PdvTeste, RespostaAntigaDoMesmoNumeroNaoETomadaPelaNova) {
   Publica("00000010.sta", Status("00000010"));
   Publica("00000010.rsp", "000-000 = CRT\r\n001-000 = 00000010\r\n009-000 = 00\r\n999-999 = \r\n");
   Inicia({"--tempo-status", "1", "000-000=CRT", "001-000=10", "011-000=31", "003-000=1500"});
-  EXPECT_EQ(Termina(), 2);
+  EXPECT_EQ(Termina(), 5);
   EXPECT_FALSE(dir_.Existe("saida/00000010.rsp"));
 }
 
-TEST_F(PdvTeste, ArgumentosErradosSaoRecusadosCom4SemPublicarNada) {
+TEST_F(PdvTeste, ArgumentosErradosSaoRecusadosCom2SemPublicarNada) {
   const std::vector<std::vector<std::string>> errados = {
       {},
       {"sem-igual"},
@@ -169,12 +173,18 @@ TEST_F(PdvTeste, ArgumentosErradosSaoRecusadosCom4SemPublicarNada) {
       {"--tempo-status", "0", "000-000=CRT"},
       {"--opcao", "1", "000-000=CRT"},
       {"000-000=CRT", "030-000=linha\r\n999-999="},
+      {"--entrada"},
+      // Three fields as the gateway counts them (001-000 and 999-999 included): it would ignore them.
+      {"000-000=ATV"},
+      {"000-000=ATV", "011-000="},
   };
   for (const auto& args : errados) {
     Inicia(args);
-    EXPECT_EQ(Termina(), 4) << (args.empty() ? std::string("(nada)") : args.back());
+    EXPECT_EQ(Termina(), 2) << (args.empty() ? std::string("(nada)") : args.back());
   }
   EXPECT_TRUE(fs::is_empty(dir_ / "entrada"));
 }
+
+TEST(ZelpPdv, AjudaVersaoEOpcaoDesconhecida) { VerificaOpcoesComuns("zelp-pdv"); }
 
 }  // namespace

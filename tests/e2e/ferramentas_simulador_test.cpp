@@ -200,6 +200,19 @@ TEST(RegraDoSimulador, CodigoDeRespostaPelosDoisUltimosDigitosDoValor) {
   EXPECT_EQ(simulador::EscolheCodigoResposta(53, pedido, regras, motivo), 12);
   // Without an amount and without options: approval.
   EXPECT_EQ(simulador::EscolheCodigoResposta(57, PedidoLido{}, simulador::RegrasResposta{}, motivo), 0);
+  // A BCD field that is no number is refused before any option is looked at.
+  pedido.bcdInvalido = {"003-000"};
+  EXPECT_EQ(simulador::EscolheCodigoResposta(31, pedido, regras, motivo), simulador::CODIGO_BCD_INVALIDO);
+  EXPECT_NE(motivo.find("003-000"), std::string::npos) << motivo;
+}
+
+TEST(LeituraDoSimulador, NibbleAcimaDe9NumCampoBCDEApontado) {
+  const TLayoutMensagem& p = tiposTransacao[IndiceDoCodigo(31)].pedido;
+  std::vector<std::uint8_t> dados(static_cast<std::size_t>(p.TamanhoFixo()), 0);
+  EXPECT_TRUE(simulador::DecodificaPedido(p, dados.data(), dados.size()).bcdInvalido.empty());
+  dados[7] = 0x3A;  // the last byte of 003 (offset 2, 6 bytes): "3:"
+  EXPECT_EQ(simulador::DecodificaPedido(p, dados.data(), dados.size()).bcdInvalido,
+            std::vector<std::string>{"003-000"});
 }
 
 TEST(QuadroDoSimulador, CabecalhoDaRespostaRepeteOPedidoComOTamanhoLittleEndian) {

@@ -267,7 +267,7 @@ std::string CriaLojas(Gateway& gateway, std::string& erro) {
   std::string secao = "[PEstab]\r\n";
   for (int g = 0; g < 3; ++g) {
     const std::string nome = Formata("loja%d.dat", g);
-    const std::string falha = gateway.CriaEstabelecimento(nome, Formata("%d23456789", g + 1), Formata("CHAVE00%d", g));
+    const std::string falha = gateway.CriaEstabelecimento(nome, Formata("%d2345678", g + 1), Formata("CHAVE00%d", g));
     if (!falha.empty()) erro += falha + "\n";
     secao += Formata("par%d=estab/%s\r\n", g, nome.c_str());
   }

@@ -111,12 +111,12 @@ TEST_F(GatewayComunicacao, SegundoEnderecoAtendeQuandoOPrimeiroRecusaEFicaComoAt
     EXPECT_EQ(Conta(G().Log(), falha), 1u) << G().Log();
   }
   // Both reached the host from the second address.
-  ASSERT_TRUE(EsperaAte([&] { return Conta(Host(0).Saida().substr(antes), "--- conexao ") >= 2; }, 5s))
+  ASSERT_TRUE(EsperaAte([&] { return Conta(Host(0).Saida().substr(antes), "--- connection ") >= 2; }, 5s))
       << Host(0).Saida();
   const std::string vistas = Host(0).Saida().substr(antes);
-  EXPECT_EQ(Conta(vistas, "--- conexao "), 2u) << vistas;
-  EXPECT_EQ(Conta(vistas, " de 127.0.0.1:"), 2u) << vistas;
-  EXPECT_EQ(Conta(vistas, "codigo 20, "), 2u) << vistas;
+  EXPECT_EQ(Conta(vistas, "--- connection "), 2u) << vistas;
+  EXPECT_EQ(Conta(vistas, " from 127.0.0.1:"), 2u) << vistas;
+  EXPECT_EQ(Conta(vistas, "code 20, "), 2u) << vistas;
 }
 
 TEST_F(GatewayComunicacao, HostQueNuncaRespondeComTOutCnf1) {
@@ -140,7 +140,7 @@ TEST_F(GatewayComunicacao, HostQueNuncaRespondeComTOutCnf1) {
   ASSERT_NE(tempo, std::string::npos) << log;
   EXPECT_LT(tempo, log.find(std::string(" ") + ERRO_RECEBIMENTO + "\r\n"));
   // The gateway closed the connection when it gave up: the host sees the other side go.
-  EXPECT_TRUE(EsperaAte([&] { return Host(1).Saida().find("encerrada (mudo)", antes) != std::string::npos; }, 10s))
+  EXPECT_TRUE(EsperaAte([&] { return Host(1).Saida().find("closed (mudo)", antes) != std::string::npos; }, 10s))
       << Host(1).Saida();
 }
 
@@ -159,11 +159,11 @@ TEST_F(GatewayComunicacao, DoisPedidosSeguidosSaoLevadosAoMesmoTempo) {
     ASSERT_TRUE(LeArquivoCampos(G().LeSaida(id, ".rsp"), r, erro)) << erro;
     EXPECT_EQ(Valor(r, 30), ERRO_RECEBIMENTO);
   }
-  ASSERT_TRUE(EsperaAte([&] { return Conta(Host(1).Saida().substr(antes), "encerrada (mudo)") >= 2; }, 10s))
+  ASSERT_TRUE(EsperaAte([&] { return Conta(Host(1).Saida().substr(antes), "closed (mudo)") >= 2; }, 10s))
       << Host(1).Saida();
   const std::string vistas = Host(1).Saida().substr(antes);
-  const std::size_t primeiraFechada = vistas.find("encerrada (mudo)");
-  const std::size_t segundaAberta = vistas.find("falha mudo", vistas.find("falha mudo") + 1);
+  const std::size_t primeiraFechada = vistas.find("closed (mudo)");
+  const std::size_t segundaAberta = vistas.find("fault mudo", vistas.find("fault mudo") + 1);
   ASSERT_NE(segundaAberta, std::string::npos) << vistas;
   EXPECT_LT(segundaAberta, primeiraFechada) << vistas;
 }

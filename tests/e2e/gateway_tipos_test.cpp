@@ -187,10 +187,10 @@ std::vector<unsigned> Sequencias(const std::string& saida) {
   std::vector<unsigned> sequencias;
   std::istringstream linhas(saida);
   for (std::string linha; std::getline(linhas, linha);) {
-    const std::size_t p = linha.find(", sequencia ");
+    const std::size_t p = linha.find(", sequence ");
     unsigned s = 0;
-    if (linha.rfind("--- conexao ", 0) == 0 && p != std::string::npos &&
-        std::sscanf(linha.c_str() + p, ", sequencia %u,", &s) == 1) {
+    if (linha.rfind("--- connection ", 0) == 0 && p != std::string::npos &&
+        std::sscanf(linha.c_str() + p, ", sequence %u,", &s) == 1) {
       sequencias.push_back(s);
     }
   }

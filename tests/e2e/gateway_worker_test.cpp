@@ -45,7 +45,7 @@ class GatewayWorker : public ComGateway<GatewayWorker> {
     for (int grupo = 0; grupo < 3; ++grupo) ini += IniGrupo(grupo, {"127.0.0.1"}, porta);
     ini += CriaLojas(g, a.erro);
 
-    a.erro += g.CriaEstabelecimento("adulterada.dat", "423456789", "CHAVE004");
+    a.erro += g.CriaEstabelecimento("adulterada.dat", "42345678", "CHAVE004");
     std::string adulterada = g.Pasta().Le("estab/adulterada.dat");
     if (adulterada.size() == 206) {
       adulterada[10] = static_cast<char>(adulterada[10] ^ 0x01);  // in the name, covered by the check value
@@ -122,6 +122,8 @@ TEST_F(GatewayWorker, TipoConhecidoRespostaDeErroComCodigo85EOTexto) {
       // The header must be the type's own.
       {5018, i31, Pedido::DoTipo(i31, 5018, "1500", 1).Define(0, 0, "CHQ"), "1500",
        "*ZELP* Campo [000-000 = CHQ] invalido", ""},
+      // An amount that the host message cannot carry digit for digit is never sent as another one.
+      {5019, i31, Pedido::DoTipo(i31, 5019, "15.00", 1), "15.00", "*ZELP* Campo [003-000] invalido", ""},
   };
   const std::size_t antes = Host(0).Saida().size();
   for (const Caso& c : casos) G().Envia(c.id, c.pedido);

@@ -33,12 +33,20 @@ using Programa = InstanciaUnica;
 
 QString Caminho(const DiretorioTemporario& dir, const char* nome) { return QString::fromStdString(dir / nome); }
 
-// zelp on the offscreen platform, with its lock in dir.
-std::unique_ptr<Processo> IniciaZelp(const DiretorioTemporario& dir, const std::string& saida) {
-  std::vector<std::string> args{"-u", "DBUS_SESSION_BUS_ADDRESS", "QT_QPA_PLATFORM=offscreen",
-                                "XDG_RUNTIME_DIR=" + dir.Caminho()};
+// zelp with these arguments on the offscreen platform, or with no display at all, with its lock in dir.
+std::unique_ptr<Processo> IniciaZelp(const DiretorioTemporario& dir, const std::string& saida,
+                                     const std::vector<std::string>& argumentos = {}, bool semTela = false) {
+  // env takes what it removes before what it sets.
+  std::vector<std::string> args{"-u", "DBUS_SESSION_BUS_ADDRESS"};
+  if (semTela) {
+    args.insert(args.end(), {"-u", "DISPLAY", "-u", "WAYLAND_DISPLAY", "-u", "QT_QPA_PLATFORM"});
+  } else {
+    args.push_back("QT_QPA_PLATFORM=offscreen");
+  }
+  args.push_back("XDG_RUNTIME_DIR=" + dir.Caminho());
   for (auto& v : AmbienteSanitizadores(dir.Caminho())) args.push_back(v);
   args.push_back(CaminhoPrograma("zelp"));
+  args.insert(args.end(), argumentos.begin(), argumentos.end());
   return std::make_unique<Processo>(AchaPrograma("env"), args, dir.Caminho(), dir / saida);
 }
 
@@ -153,4 +161,33 @@ TEST_F(Programa, TerminaComFalhaAposErroFatalDoServico) {
   int status = -1;
   ASSERT_TRUE(zelp->Espera(30000ms, status)) << zelp->Saida();
   EXPECT_EQ(status, 1);
+}
+
+TEST_F(Programa, AjudaVersaoOpcaoDesconhecidaESemTela) {
+  ExigeZelp();
+  const struct {
+    bool semTela;  // neither DISPLAY nor WAYLAND_DISPLAY nor QT_QPA_PLATFORM
+    std::vector<std::string> args;
+    int status;
+    std::string saida;  // the whole output; "" for the help, which only must be there
+  } casos[] = {
+      {true, {"--help"}, 0, ""},
+      {true, {"-h"}, 0, ""},
+      {true, {"--version"}, 0, "Servidor ZELP V00.68\n"},
+      {true, {}, 1, "zelp: needs a display (DISPLAY or WAYLAND_DISPLAY); zelpd is the gateway without a window\n"},
+      {false, {"--bogus"}, 2, "zelp: unknown option '--bogus' (see --help)\n"},
+      {false, {"--help", "avulso"}, 2, "zelp: unknown argument 'avulso' (see --help)\n"},
+  };
+  for (const auto& caso : casos) {
+    SCOPED_TRACE(caso.args.empty() ? std::string("(no argument)") : caso.args.back());
+    DiretorioTemporario dir;
+    auto zelp = IniciaZelp(dir, "zelp.out", caso.args, caso.semTela);
+    int status = -1;
+    ASSERT_TRUE(zelp->Espera(15000ms, status)) << "zelp must end at once";
+    EXPECT_EQ(status, caso.status) << zelp->Saida();
+    EXPECT_FALSE(zelp->Saida().empty());
+    if (!caso.saida.empty()) {
+      EXPECT_EQ(zelp->Saida(), caso.saida);
+    }
+  }
 }

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <string>
 
+#include "comum/Texto.h"
+#include "ferramentas/LinhaComando.h"
 #include "hostlink/Estabelecimento.h"
 #include "platform/Arquivos.h"
 
@@ -19,31 +21,41 @@ constexpr int TAM_BLOCO = 8;
 constexpr int POS_CODIGO = 193;  // establishment code (field 901; its first 6 digits start 902)
 constexpr int TAM_CODIGO = 9;
 
-// Exit status: 0 done / valid, 1 file invalid, 2 usage or I/O error.
+// The request layouts give field 901 eight characters, and a longer code would reach the host
+// without its first digits: the code has at most eight digits, leading zeros aside.
+constexpr int DIGITOS_NO_HOST = 8;
+
+// Exit status: 0 done / valid, 1 file invalid, 2 usage error, 3 the file could not be read or written.
 constexpr int SAIDA_OK = 0;
 constexpr int SAIDA_INVALIDO = 1;
-constexpr int SAIDA_ERRO = 2;
+constexpr int SAIDA_USO = ferramentas::SAIDA_USO;
+constexpr int SAIDA_ACESSO = 3;
+
+constexpr const char* PROGRAMA = "zelp-estab";
 
 void MostraAjuda(std::FILE* f) {
   std::fputs(
-      "Uso:\n"
-      "  zelp-estab cria ARQUIVO CODIGO CHAVE [NOME] [--bloco XXXXXXXX]\n"
-      "  zelp-estab verifica ARQUIVO\n"
-      "  zelp-estab --help\n"
+      "Usage:\n"
+      "  zelp-estab cria FILE CODE KEY [NAME] [--bloco XXXXXXXX]\n"
+      "  zelp-estab verifica FILE\n"
+      "  zelp-estab -h | --help | --version\n"
       "\n"
-      "cria      grava um arquivo de estabelecimento de 206 bytes com o verificador correto:\n"
-      "            CODIGO  codigo do estabelecimento, 1 a 9 digitos, completado com zeros a\n"
-      "                    esquerda ate 9 (posicoes 193-201; vai ao host nos campos 901 e 902)\n"
-      "            CHAVE   texto da chave, 1 a 8 caracteres, completado com espacos (posicoes 90-97)\n"
-      "            NOME    texto livre de ate 90 caracteres guardado no inicio do arquivo\n"
-      "                    (posicoes 0-89; coberto pelo verificador, sem outro uso)\n"
-      "            --bloco os 8 caracteres cifrados junto com o CRC (posicoes 153-160);\n"
-      "                    padrao \"00000000\"\n"
-      "          O arquivo e gravado com outro nome e renomeado no fim: nunca fica pela metade.\n"
-      "          Um arquivo existente com o mesmo nome e substituido.\n"
-      "verifica  diz se o arquivo e valido e mostra o verificador gravado e o calculado.\n"
+      "cria      writes a 206-byte establishment file with the right check value:\n"
+      "            CODE    establishment code, 1 to 8 digits (leading zeros aside), filled with\n"
+      "                    zeros on the left to 9 (positions 193-201; sent to the host in fields\n"
+      "                    901, which carries 8 digits, and 902)\n"
+      "            KEY     key text, 1 to 8 characters, filled with spaces (positions 90-97)\n"
+      "            NAME    free text of up to 90 characters kept at the start of the file\n"
+      "                    (positions 0-89; covered by the check value, no other use)\n"
+      "            --bloco the 8 characters enciphered together with the CRC (positions\n"
+      "                    153-160); default \"00000000\"\n"
+      "          The file is written under another name and renamed at the end: it is never left\n"
+      "          half written. An existing file of the same name is replaced.\n"
+      "verifica  says whether the file is valid and shows the stored and the computed check value.\n"
       "\n"
-      "Saida: 0 criado / valido; 1 invalido (adulterado ou curto); 2 erro de uso ou de acesso.\n",
+      "Exit status: 0 created / valid (and for --help and --version); 1 invalid (tampered with\n"
+      "or short); 2 usage error (unknown command or option, wrong or missing argument); 3 the\n"
+      "file could not be read or written.\n",
       f);
 }
 
@@ -71,44 +83,40 @@ int Cria(int argc, char** argv) {
   int posicionais = 0;
   for (int i = 0; i < argc; ++i) {
     if (std::strcmp(argv[i], "--bloco") == 0) {
-      if (i + 1 >= argc) {
-        std::fprintf(stderr, "zelp-estab: --bloco pede um valor\n");
-        return SAIDA_ERRO;
-      }
+      if (i + 1 >= argc) return ferramentas::ErroDeUso(PROGRAMA, "option '--bloco' needs a value");
       bloco = argv[++i];
       continue;
+    }
+    // A key or a name may start with one dash; two make an option, and this one is unknown.
+    if (std::strncmp(argv[i], "--", 2) == 0 && argv[i][2] != 0) {
+      return ferramentas::ErroDeUso(PROGRAMA, ferramentas::OpcaoDesconhecida(argv[i]));
     }
     switch (posicionais++) {
       case 0: arquivo = argv[i]; break;
       case 1: codigo = argv[i]; break;
       case 2: chave = argv[i]; break;
       case 3: nome = argv[i]; break;
-      default:
-        std::fprintf(stderr, "zelp-estab: argumento a mais: %s\n", argv[i]);
-        return SAIDA_ERRO;
+      default: return ferramentas::ErroDeUso(PROGRAMA, std::string("unexpected argument '") + argv[i] + "'");
     }
   }
-  if (chave == nullptr) {
-    std::fprintf(stderr, "zelp-estab: cria pede ARQUIVO CODIGO CHAVE (veja --help)\n");
-    return SAIDA_ERRO;
-  }
+  if (chave == nullptr) return ferramentas::ErroDeUso(PROGRAMA, "cria takes FILE CODE KEY");
   const std::size_t tamCodigo = std::strlen(codigo);
-  if (!SoDigitos(codigo) || tamCodigo > TAM_CODIGO) {
-    std::fprintf(stderr, "zelp-estab: o codigo deve ter de 1 a %d digitos\n", TAM_CODIGO);
-    return SAIDA_ERRO;
+  std::size_t significativos = tamCodigo;
+  for (const char* c = codigo; *c == '0' && significativos > 1; ++c) --significativos;
+  if (!SoDigitos(codigo) || tamCodigo > TAM_CODIGO || significativos > DIGITOS_NO_HOST) {
+    return ferramentas::ErroDeUso(
+        PROGRAMA, Formata("the code must have 1 to %d digits, as the host message carries %d: '%s'", DIGITOS_NO_HOST,
+                          DIGITOS_NO_HOST, codigo));
   }
   const std::size_t tamChave = std::strlen(chave);
   if (tamChave == 0 || tamChave > TAM_CHAVE) {
-    std::fprintf(stderr, "zelp-estab: a chave deve ter de 1 a %d caracteres\n", TAM_CHAVE);
-    return SAIDA_ERRO;
+    return ferramentas::ErroDeUso(PROGRAMA, Formata("the key must have 1 to %d characters", TAM_CHAVE));
   }
   if (std::strlen(nome) > TAM_NOME) {
-    std::fprintf(stderr, "zelp-estab: o nome deve ter no maximo %d caracteres\n", TAM_NOME);
-    return SAIDA_ERRO;
+    return ferramentas::ErroDeUso(PROGRAMA, Formata("the name must have at most %d characters", TAM_NOME));
   }
   if (std::strlen(bloco) != TAM_BLOCO) {
-    std::fprintf(stderr, "zelp-estab: --bloco deve ter exatamente %d caracteres\n", TAM_BLOCO);
-    return SAIDA_ERRO;
+    return ferramentas::ErroDeUso(PROGRAMA, Formata("--bloco must have exactly %d characters", TAM_BLOCO));
   }
 
   std::uint8_t imagem[TAM_ESTABELECIMENTO];
@@ -125,34 +133,34 @@ int Cria(int argc, char** argv) {
   // Written beside the target and renamed over it, so a reader never sees half a file.
   const std::string temporario = std::string(arquivo) + ".tmp";
   if (!plataforma::GravaArquivoInteiro(temporario.c_str(), imagem, sizeof imagem, true)) {
-    std::fprintf(stderr, "zelp-estab: nao foi possivel gravar %s\n", temporario.c_str());
+    std::fprintf(stderr, "zelp-estab: could not write %s\n", temporario.c_str());
     plataforma::Apaga(temporario.c_str());
-    return SAIDA_ERRO;
+    return SAIDA_ACESSO;
   }
   if (!plataforma::Renomeia(temporario.c_str(), arquivo)) {
-    std::fprintf(stderr, "zelp-estab: nao foi possivel renomear %s para %s\n", temporario.c_str(), arquivo);
+    std::fprintf(stderr, "zelp-estab: could not rename %s to %s\n", temporario.c_str(), arquivo);
     plataforma::Apaga(temporario.c_str());
-    return SAIDA_ERRO;
+    return SAIDA_ACESSO;
   }
-  std::printf("criado %s: codigo %s, verificador %s\n", arquivo,
+  std::printf("created %s: code %s, check value %s\n", arquivo,
               Visivel(imagem + POS_CODIGO, TAM_CODIGO).c_str(), verificador);
   return SAIDA_OK;
 }
 
 int Verifica(int argc, char** argv) {
-  if (argc != 1) {
-    std::fprintf(stderr, "zelp-estab: verifica pede ARQUIVO (veja --help)\n");
-    return SAIDA_ERRO;
+  if (argc != 1) return ferramentas::ErroDeUso(PROGRAMA, "verifica takes one FILE");
+  if (std::strncmp(argv[0], "--", 2) == 0 && argv[0][2] != 0) {
+    return ferramentas::ErroDeUso(PROGRAMA, ferramentas::OpcaoDesconhecida(argv[0]));
   }
   const char* arquivo = argv[0];
   std::string conteudo;
   // One byte more than needed tells "longer than 206" apart; only the first 206 count.
   if (!plataforma::LeArquivoInteiro(arquivo, conteudo, TAM_ESTABELECIMENTO + 1)) {
-    std::fprintf(stderr, "zelp-estab: nao foi possivel ler %s\n", arquivo);
-    return SAIDA_ERRO;
+    std::fprintf(stderr, "zelp-estab: could not read %s\n", arquivo);
+    return SAIDA_ACESSO;
   }
   if (conteudo.size() < static_cast<std::size_t>(TAM_ESTABELECIMENTO)) {
-    std::printf("invalido: %s tem %zu bytes, o arquivo de estabelecimento tem %d\n", arquivo, conteudo.size(),
+    std::printf("invalid: %s has %zu bytes, an establishment file has %d\n", arquivo, conteudo.size(),
                 TAM_ESTABELECIMENTO);
     return SAIDA_INVALIDO;
   }
@@ -162,13 +170,13 @@ int Verifica(int argc, char** argv) {
   CalculaVerificador(imagem, calculado);
   const std::string gravado = Visivel(imagem + POS_VERIFICADOR, 4);
   const bool valido = std::memcmp(imagem + POS_VERIFICADOR, calculado, 4) == 0;
-  std::printf("%s: %s\n", valido ? "valido" : "invalido", arquivo);
-  std::printf("  verificador gravado:  %s\n", gravado.c_str());
-  std::printf("  verificador calculado: %s\n", calculado);
-  std::printf("  codigo (901): %s\n", Visivel(imagem + POS_CODIGO, TAM_CODIGO).c_str());
-  std::printf("  texto 2 (902): %s000000000\n", Visivel(imagem + POS_CODIGO, 6).c_str());
+  std::printf("%s: %s\n", valido ? "valid" : "invalid", arquivo);
+  std::printf("  stored check value:   %s\n", gravado.c_str());
+  std::printf("  computed check value: %s\n", calculado);
+  std::printf("  code (901): %s\n", Visivel(imagem + POS_CODIGO, TAM_CODIGO).c_str());
+  std::printf("  text 2 (902): %s000000000\n", Visivel(imagem + POS_CODIGO, 6).c_str());
   if (conteudo.size() > static_cast<std::size_t>(TAM_ESTABELECIMENTO)) {
-    std::printf("  (o arquivo tem mais de %d bytes; o resto nao e usado)\n", TAM_ESTABELECIMENTO);
+    std::printf("  (the file has more than %d bytes; the rest is not used)\n", TAM_ESTABELECIMENTO);
   }
   return valido ? SAIDA_OK : SAIDA_INVALIDO;
 }
@@ -176,17 +184,22 @@ int Verifica(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  switch (ferramentas::ProcuraOpcaoComum(argc, argv)) {
+    case ferramentas::OpcaoComum::Ajuda: MostraAjuda(stdout); return SAIDA_OK;
+    case ferramentas::OpcaoComum::Versao: ferramentas::MostraVersao(PROGRAMA); return SAIDA_OK;
+    case ferramentas::OpcaoComum::Nenhuma: break;
+  }
   if (argc < 2) {
     MostraAjuda(stderr);
-    return SAIDA_ERRO;
+    return SAIDA_USO;
   }
   const std::string comando = argv[1];
-  if (comando == "--help" || comando == "-h" || comando == "ajuda") {
+  if (comando == "ajuda") {
     MostraAjuda(stdout);
     return SAIDA_OK;
   }
   if (comando == "cria") return Cria(argc - 2, argv + 2);
   if (comando == "verifica") return Verifica(argc - 2, argv + 2);
-  std::fprintf(stderr, "zelp-estab: comando desconhecido: %s (veja --help)\n", comando.c_str());
-  return SAIDA_ERRO;
+  if (ferramentas::PareceOpcao(comando)) return ferramentas::ErroDeUso(PROGRAMA, ferramentas::OpcaoDesconhecida(comando));
+  return ferramentas::ErroDeUso(PROGRAMA, "unknown command '" + comando + "'");
 }

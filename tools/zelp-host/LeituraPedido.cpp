@@ -43,6 +43,28 @@ int Extensao(const TLayoutCampo& d) {
   }
 }
 
+// True when every nibble of the bytes is a decimal digit.
+bool NibblesDecimais(const std::uint8_t* p, std::size_t n) {
+  for (std::size_t i = 0; i < n; ++i) {
+    if ((p[i] >> 4) > 9 || (p[i] & 0x0F) > 9) return false;
+  }
+  return true;
+}
+
+// A careful host checks every BCD it is sent: a nibble above 9 is no digit at all.
+bool BCDDecimal(const TLayoutCampo& d, const std::uint8_t* p) {
+  const auto n = static_cast<std::size_t>(d.tamanho);
+  switch (d.tipo) {
+    case TIPO_BCD: return NibblesDecimais(p, n);
+    case TIPO_PREFIXO_BCD: return NibblesDecimais(p + 1, n);
+    default: return true;
+  }
+}
+
+void MarcaSeInvalido(PedidoLido& pedido, bool decimal, int numero, int ocorrencia) {
+  if (!decimal) pedido.bcdInvalido.push_back(Formata("%03d-%03d", numero, ocorrencia));
+}
+
 std::string Valor(const TLayoutCampo& d, const std::uint8_t* p) {
   const auto n = static_cast<std::size_t>(d.tamanho);
   switch (d.tipo) {
@@ -87,14 +109,19 @@ void DecodificaCheques(PedidoLido& pedido, const TLayoutCampo& d, const std::uin
   for (int k = 1; k <= cheques; ++k) {
     const int pos = POS_PRIMEIRO_CHEQUE + TAM_CHEQUE * (k - 1);
     if (!Cabe(tamanho, pos, TAM_CHEQUE) || !Cabe(tamanho, POS_CONTA_CHEQUE, TAM_CONTA_CHEQUE)) {
-      pedido.avisos.push_back(Formata("cheque %d fora dos dados (%zu bytes)", k, tamanho));
+      pedido.avisos.push_back(Formata("cheque %d outside the data (%zu bytes)", k, tamanho));
       return;
     }
     Acrescenta(pedido, d.numero, k, pos, TAM_CHEQUE, d.tipo,
-               "conta " + DigitosBCD(dados + POS_CONTA_CHEQUE, TAM_CONTA_CHEQUE) + " cheque " +
+               "account " + DigitosBCD(dados + POS_CONTA_CHEQUE, TAM_CONTA_CHEQUE) + " cheque " +
                    DigitosBCD(dados + pos, 4));
+    MarcaSeInvalido(pedido,
+                    NibblesDecimais(dados + POS_CONTA_CHEQUE, TAM_CONTA_CHEQUE) && NibblesDecimais(dados + pos, 4),
+                    d.numero, k);
     Acrescenta(pedido, 44, k, pos + 4, 6, TIPO_BCD, DigitosBCD(dados + pos + 4, 6));
+    MarcaSeInvalido(pedido, NibblesDecimais(dados + pos + 4, 6), 44, k);
     Acrescenta(pedido, 45, k, pos + 10, 4, TIPO_BCD, DigitosBCD(dados + pos + 10, 4));
+    MarcaSeInvalido(pedido, NibblesDecimais(dados + pos + 10, 4), 45, k);
   }
 }
 
@@ -115,25 +142,25 @@ PedidoLido DecodificaPedido(const TLayoutMensagem& layout, const std::uint8_t* d
   pedido.temGrupo = layout.TemGrupo();
   if (tamanho < static_cast<std::size_t>(layout.TamanhoFixo())) {
     pedido.avisos.push_back(
-        Formata("dados com %zu bytes, menos que a parte fixa de %d", tamanho, static_cast<int>(layout.TamanhoFixo())));
+        Formata("%zu bytes of data, less than the fixed part of %d", tamanho, static_cast<int>(layout.TamanhoFixo())));
   }
   if (pedido.temGrupo) {
     if (static_cast<std::size_t>(layout.posContador) < tamanho) {
       pedido.repeticoes = dados[layout.posContador];
       if (pedido.repeticoes > layout.maxRepeticoes) {
-        pedido.avisos.push_back(Formata("contador de repeticoes %d acima do maximo %d", pedido.repeticoes,
+        pedido.avisos.push_back(Formata("repetition count %d above the maximum %d", pedido.repeticoes,
                                         static_cast<int>(layout.maxRepeticoes)));
       }
     }
     const std::size_t esperado = static_cast<std::size_t>(layout.TamanhoFixo()) +
                                  static_cast<std::size_t>(pedido.repeticoes) * static_cast<std::size_t>(layout.tamRepeticao);
     if (tamanho != esperado) {
-      pedido.avisos.push_back(Formata("dados com %zu bytes; a parte fixa e %d repeticao(oes) pedem %zu", tamanho,
+      pedido.avisos.push_back(Formata("%zu bytes of data; the fixed part and %d repetition(s) take %zu", tamanho,
                                       pedido.repeticoes, esperado));
     }
   } else if (tamanho != static_cast<std::size_t>(layout.TamanhoFixo())) {
     pedido.avisos.push_back(
-        Formata("dados com %zu bytes; o layout pede %d", tamanho, static_cast<int>(layout.TamanhoFixo())));
+        Formata("%zu bytes of data; the layout takes %d", tamanho, static_cast<int>(layout.TamanhoFixo())));
   }
   const int limite = pedido.repeticoes < layout.maxRepeticoes ? pedido.repeticoes : layout.maxRepeticoes;
 
@@ -150,10 +177,11 @@ PedidoLido DecodificaPedido(const TLayoutMensagem& layout, const std::uint8_t* d
       const int pos = d.posicao + (repetido ? k * layout.tamRepeticao : 0);
       const int ocorrencia = repetido ? k + 1 : 0;
       if (!Cabe(tamanho, pos, Extensao(d))) {
-        pedido.avisos.push_back(Formata("campo %03d-%03d fora dos dados", static_cast<int>(d.numero), ocorrencia));
+        pedido.avisos.push_back(Formata("field %03d-%03d outside the data", static_cast<int>(d.numero), ocorrencia));
         continue;
       }
       Acrescenta(pedido, d.numero, ocorrencia, pos, Extensao(d), d.tipo, Valor(d, dados + pos));
+      MarcaSeInvalido(pedido, BCDDecimal(d, dados + pos), d.numero, ocorrencia);
     }
   }
   return pedido;

@@ -24,6 +24,7 @@ struct PedidoLido {
   int repeticoes = 0;                  // count byte of the repeated group (0 when none)
   bool temGrupo = false;
   std::vector<std::string> avisos;     // what does not match the layout (short data, count too big)
+  std::vector<std::string> bcdInvalido;  // "NNN-OOO" of each BCD field with a nibble above 9
 };
 
 // Decodes `tamanho` bytes of request data by `layout`. Never reads outside the data: a field

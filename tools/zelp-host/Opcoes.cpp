@@ -3,25 +3,15 @@
 
 #include <arpa/inet.h>
 
-#include <cerrno>
-#include <cstdlib>
 #include <cstring>
 
-#include "comum/Texto.h"
+#include "ferramentas/LinhaComando.h"
 
 namespace simulador {
 
 namespace {
 
-bool Inteiro(const char* texto, long minimo, long maximo, int& valor) {
-  if (texto == nullptr || *texto == 0) return false;
-  char* fim = nullptr;
-  errno = 0;
-  const long v = std::strtol(texto, &fim, 10);
-  if (errno != 0 || *fim != 0 || v < minimo || v > maximo) return false;
-  valor = static_cast<int>(v);
-  return true;
-}
+using ferramentas::Inteiro;
 
 // "NN" for every code, or "CODIGO=NN" for one transaction code.
 bool RegraCodigo(const char* texto, RegrasResposta& regras) {
@@ -54,16 +44,30 @@ const char* NomeFalha(Falha falha) {
 bool LeOpcoes(int argc, const char* const* argv, OpcoesHost& o, std::string& erro) {
   for (int i = 1; i < argc; ++i) {
     const std::string nome = argv[i];
-    if (nome == "--help" || nome == "-h") {
-      o.ajuda = true;
-      continue;
+    switch (ferramentas::QualOpcaoComum(nome)) {
+      case ferramentas::OpcaoComum::Ajuda: o.ajuda = true; continue;
+      case ferramentas::OpcaoComum::Versao: o.versao = true; continue;
+      case ferramentas::OpcaoComum::Nenhuma: break;
     }
     if (nome == "--resumo") {
       o.resumo = true;
       continue;
     }
+    if (!ferramentas::PareceOpcao(nome)) {
+      erro = "unexpected argument '" + nome + "'";
+      return false;
+    }
+    static const char* const comValor[] = {"--porta",      "--endereco",      "--atraso",     "--vezes",
+                                           "--tempo-leitura", "--espera-mudo", "--repeticoes", "--codigo-resposta",
+                                           "--falha"};
+    bool conhecida = false;
+    for (const char* c : comValor) conhecida = conhecida || nome == c;
+    if (!conhecida) {
+      erro = ferramentas::OpcaoDesconhecida(nome);
+      return false;
+    }
     if (i + 1 >= argc) {
-      erro = "opcao desconhecida ou sem valor: " + nome;
+      erro = "option '" + nome + "' needs a value";
       return false;
     }
     const char* valor = argv[++i];
@@ -86,7 +90,7 @@ bool LeOpcoes(int argc, const char* const* argv, OpcoesHost& o, std::string& err
       ok = Inteiro(valor, 1, 32, o.regras.repeticoes);
     } else if (nome == "--codigo-resposta") {
       ok = RegraCodigo(valor, o.regras);
-    } else if (nome == "--falha") {
+    } else {
       const std::string f = valor;
       if (f == "fecha") {
         o.falha = Falha::Fecha;
@@ -99,12 +103,9 @@ bool LeOpcoes(int argc, const char* const* argv, OpcoesHost& o, std::string& err
       } else {
         ok = false;
       }
-    } else {
-      erro = "opcao desconhecida: " + nome;
-      return false;
     }
     if (!ok) {
-      erro = "valor invalido para " + nome + ": " + valor;
+      erro = "invalid value for " + nome + ": '" + valor + "'";
       return false;
     }
   }
@@ -112,67 +113,72 @@ bool LeOpcoes(int argc, const char* const* argv, OpcoesHost& o, std::string& err
 }
 
 const char* TextoAjuda() {
-  return "zelp-host: simulador do host de autorizacao do gateway ZELP.\n"
+  return "zelp-host: authorisation host simulator of the ZELP gateway.\n"
          "\n"
-         "Uso: zelp-host [opcoes]\n"
+         "Usage: zelp-host [options]\n"
          "\n"
-         "Escuta em TCP e atende uma mensagem por conexao, como o host real: le o quadro do pedido\n"
-         "(os 40 bytes zerados que o codigo 14 manda antes do cabecalho, o cabecalho de 8 bytes com o\n"
-         "tamanho dos dados nos bytes 5 e 6, little-endian, e os dados), decodifica os dados pelo layout\n"
-         "de pedido do codigo (byte 2 do cabecalho), mostra os campos e o dump hexadecimal, e responde\n"
-         "pelo layout de resposta do mesmo codigo. A primeira linha impressa e \"porta N\", a porta em\n"
-         "que escuta.\n"
+         "Listens on TCP and serves one message per connection, as the real host does: reads the\n"
+         "request frame (the 40 zero bytes that code 14 sends ahead of the header, the 8-byte header\n"
+         "with the data length in bytes 5 and 6, little-endian, and the data), decodes the data by the\n"
+         "request layout of the code (header byte 2), prints the fields and a hex dump, and answers by\n"
+         "the response layout of the same code. The first line printed is \"port N\", the port it\n"
+         "listens on.\n"
          "\n"
-         "Opcoes:\n"
-         "  --porta N             porta TCP (padrao 0: uma porta livre escolhida pelo sistema)\n"
-         "  --endereco A          endereco IPv4 onde escutar (padrao 127.0.0.1)\n"
-         "  --atraso MS           espera MS milissegundos antes de responder (ou de fechar, com\n"
+         "Options:\n"
+         "  --porta N             TCP port (default 0: a free port chosen by the system)\n"
+         "  --endereco A          IPv4 address to listen on (default 127.0.0.1)\n"
+         "  --atraso MS           wait MS milliseconds before answering (or before closing, with\n"
          "                        --falha fecha)\n"
-         "  --falha F             simula uma falha em toda conexao:\n"
-         "                          fecha           le o pedido e fecha a conexao sem responder\n"
-         "                          mudo            le o pedido e nunca responde; a conexao fica aberta\n"
-         "                                          ate o gateway desistir (no maximo --espera-mudo)\n"
-         "                          tamanho-errado  anuncia no cabecalho um byte a mais do que o\n"
-         "                                          layout de resposta comporta (parte fixa mais todas\n"
-         "                                          as repeticoes) e manda os dados verdadeiros\n"
-         "                          pedacos         manda a resposta em pedacos de 7 bytes, 20 ms\n"
-         "                                          entre eles\n"
-         "  --vezes N             atende N conexoes e termina (padrao 0: ate ser interrompido)\n"
-         "  --codigo-resposta NN  responde todo pedido com o codigo NN (00 a 99)\n"
-         "  --codigo-resposta C=NN  responde os pedidos do codigo de transacao C com NN; pode ser\n"
-         "                        repetida e vale antes da forma sem C\n"
-         "  --repeticoes N        ocorrencias do grupo repetido das respostas que tem um (1 a 32,\n"
-         "                        limitado ao maximo do layout)\n"
-         "  --tempo-leitura S     tempo maximo para o pedido inteiro chegar (padrao 30 s)\n"
-         "  --espera-mudo S       com --falha mudo, tempo maximo com a conexao aberta (padrao 300 s)\n"
-         "  --resumo              uma linha por conexao em vez dos campos e dumps\n"
-         "  --help                esta ajuda\n"
+         "  --falha F             play a fault on every connection:\n"
+         "                          fecha           read the request and close without answering\n"
+         "                          mudo            read the request and never answer; the connection\n"
+         "                                          stays open until the gateway gives up (at most\n"
+         "                                          --espera-mudo)\n"
+         "                          tamanho-errado  announce in the header one byte more than the\n"
+         "                                          response layout holds (fixed part and every\n"
+         "                                          repetition) and send the true data\n"
+         "                          pedacos         send the answer in pieces of 7 bytes, 20 ms apart\n"
+         "  --vezes N             serve N connections and exit (default 0: until stopped)\n"
+         "  --codigo-resposta NN  answer every request with response code NN (00 to 99)\n"
+         "  --codigo-resposta C=NN  answer the requests of transaction code C with NN; may be\n"
+         "                        repeated, and comes before the form without C\n"
+         "  --repeticoes N        occurrences of the repeated group of the responses that have one\n"
+         "                        (1 to 32, limited to the layout's maximum)\n"
+         "  --tempo-leitura S     longest wait for the whole request (default 30 s)\n"
+         "  --espera-mudo S       with --falha mudo, longest time the connection is held (default 300 s)\n"
+         "  --resumo              one line per connection instead of the fields and dumps\n"
+         "  -h, --help            this help\n"
+         "  --version             the program's version\n"
          "\n"
-         "Regras da resposta (deterministicas):\n"
-         "  - O codigo de resposta (campo 009) e, nesta ordem: o de --codigo-resposta C=NN para o\n"
-         "    codigo da transacao; o de --codigo-resposta NN; os dois ultimos digitos do valor\n"
-         "    (campo 003) quando nao sao 00 (valor 2551 da o codigo 51); senao 00, aprovacao.\n"
-         "    Os codigos sem campo 003 no pedido (57, 58, 59, 102, 107, 108, 110) sao aprovados, salvo\n"
-         "    com --codigo-resposta.\n"
-         "  - Uma recusa leva no campo 030 um texto como \"SALDO INSUFICIENTE (51)\"; os campos so de\n"
-         "    aprovacao ficam zerados. Uma aprovacao preenche os campos so de aprovacao e deixa 030\n"
-         "    zerado. Os codigos 26, 27 e 28 nas transacoes 41, 102, 105, 109 e 110 sao lidos pelo\n"
-         "    gateway como aprovacao, e assim sao preenchidos.\n"
-         "  - Valores: 003, 002 e 304 repetem os do pedido; 012 hora (hhmmss); 013 data e hora\n"
-         "    (MMDDhhmmss); 022 data (DDMMAAAA); 023 NSU (contador do simulador); 032 codigo de\n"
-         "    autorizacao; 100 \"LOJA \" e o codigo do estabelecimento (901); 370 \"ZELP HOST\n"
-         "    SIMULADOR\". Os demais repetem o campo do pedido de mesmo numero e ocorrencia quando\n"
-         "    ha um, senao um valor que nomeia o campo (digitos NNNOO, ou \"CAMPO NNN\").\n"
-         "  - Grupo repetido: a resposta tem tantas ocorrencias quanto o grupo do pedido (transacoes\n"
-         "    41, 102, 105, 109); quando o pedido nao tem grupo (110, 121), duas; --repeticoes fixa o\n"
-         "    numero. Campos repetidos ecoam a mesma ocorrencia do pedido.\n"
-         "  - O cabecalho da resposta repete os bytes 0, 2, 3 e a sequencia (byte 4) do pedido, tem\n"
-         "    byte 1 = 1, o tamanho dos dados nos bytes 5 e 6 e byte 7 = 0. A resposta do codigo 14\n"
-         "    vem com 40 bytes zerados antes do cabecalho.\n"
-         "  - Um codigo sem tipo no catalogo, um pedido incompleto ou um prefixo que nao e zerado sao\n"
-         "    mostrados e a conexao e fechada sem resposta.\n"
+         "Answer rules (deterministic):\n"
+         "  - The response code (field 009) is, in this order: 30 (\"ERRO DE FORMATO\") when a BCD\n"
+         "    field of the request holds a nibble above 9, which a careful host refuses whatever\n"
+         "    the options say; the one of --codigo-resposta C=NN for the transaction code; the one of\n"
+         "    --codigo-resposta NN; the last two digits of the amount (field 003) when they are not\n"
+         "    00 (amount 2551 gives code 51); else 00, an approval.\n"
+         "    The codes without field 003 in their request (57, 58, 59, 102, 107, 108, 110) are\n"
+         "    approved unless --codigo-resposta says otherwise.\n"
+         "  - A refusal carries in field 030 a text such as \"SALDO INSUFICIENTE (51)\"; the fields of\n"
+         "    an approval only are left zero. An approval fills the fields of an approval and leaves\n"
+         "    030 zero. Codes 26, 27 and 28 on transactions 41, 102, 105, 109 and 110 are read by the\n"
+         "    gateway as approvals, and are filled as such.\n"
+         "  - Values: 003, 002 and 304 repeat the request's; 012 time (hhmmss); 013 date and time\n"
+         "    (MMDDhhmmss); 022 date (DDMMYYYY); 023 NSU (the simulator's counter); 032 authorisation\n"
+         "    code; 100 \"LOJA \" and the establishment code (901); 370 \"ZELP HOST SIMULADOR\". The\n"
+         "    others repeat the request's field of the same number and occurrence when there is one,\n"
+         "    else a value that names the field (digits NNNOO, or \"CAMPO NNN\").\n"
+         "  - Repeated group: the answer has as many occurrences as the request's group (transactions\n"
+         "    41, 102, 105, 109); when the request has no group (110, 121), two; --repeticoes sets the\n"
+         "    number. Repeated fields echo the same occurrence of the request.\n"
+         "  - The answer's header repeats bytes 0, 2, 3 and the sequence (byte 4) of the request, has\n"
+         "    byte 1 = 1, the data length in bytes 5 and 6 and byte 7 = 0. The answer to code 14\n"
+         "    comes with 40 zero bytes ahead of the header.\n"
+         "  - A code without a catalogue type, an incomplete request or a prefix that is not zero\n"
+         "    are printed and the connection is closed without an answer.\n"
          "\n"
-         "Saida: 0 ao terminar as --vezes conexoes; 2 em erro de opcao ou de rede.\n";
+         "Exit status: 0 after serving the --vezes connections, and for --help and --version;\n"
+         "2 usage error (unknown option, missing or wrong value); 3 the address could not be\n"
+         "listened on (in use, or not of this machine).\n";
 }
 
 }  // namespace simulador

@@ -19,6 +19,7 @@ struct OpcoesHost {
   int esperaMudoS = 300;      // with --falha mudo, the longest a connection is held open
   bool resumo = false;        // one line per connection instead of the full report
   bool ajuda = false;
+  bool versao = false;
   RegrasResposta regras;
 };
 

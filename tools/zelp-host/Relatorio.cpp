@@ -57,28 +57,29 @@ std::string Visivel(const std::string& valor) {
 }
 
 std::string TextoCabecalho(const Cabecalho& c) {
-  return Formata("cabecalho: %02x %02x %02x %02x %02x %02x %02x %02x (codigo %u, sequencia %u, %u bytes de dados)",
+  return Formata("header: %02x %02x %02x %02x %02x %02x %02x %02x (code %u, sequence %u, %u data bytes)",
                  c.byte0, c.byte1, c.codigo, c.byte3, c.sequencia, c.tamanhoDados & 0xFFu, c.tamanhoDados >> 8,
                  c.byte7, static_cast<unsigned>(c.codigo), static_cast<unsigned>(c.sequencia),
                  static_cast<unsigned>(c.tamanhoDados));
 }
 
 std::string TextoPedido(const PedidoLido& pedido) {
-  std::string s = "campos do pedido:\n";
+  std::string s = "request fields:\n";
   for (const CampoLido& c : pedido.campos) {
     s += Formata("  %03d-%03d  pos %3d tam %3d %-4s = \"%s\"\n", c.numero, c.ocorrencia, c.posicao, c.tamanho,
                  NomeTipo(c.tipo), Visivel(c.valor).c_str());
   }
-  if (pedido.temGrupo) s += Formata("  repeticoes: %d\n", pedido.repeticoes);
-  for (const std::string& aviso : pedido.avisos) s += "  aviso: " + aviso + "\n";
+  if (pedido.temGrupo) s += Formata("  repetitions: %d\n", pedido.repeticoes);
+  for (const std::string& aviso : pedido.avisos) s += "  warning: " + aviso + "\n";
+  for (const std::string& campo : pedido.bcdInvalido) s += "  warning: field " + campo + " holds a BCD nibble above 9\n";
   return s;
 }
 
 std::string TextoResposta(const RespostaSimulada& r) {
-  std::string s = Formata("resposta: codigo %02d (%s; lida como %s), %zu bytes de dados", r.codigoResposta,
-                          r.motivo.c_str(), r.aprovacao ? "aprovacao" : "recusa", r.dados.size());
-  if (r.repeticoes > 0) s += Formata(", %d repeticao(oes)", r.repeticoes);
-  s += "\ncampos da resposta:\n";
+  std::string s = Formata("answer: response code %02d (%s; read as %s), %zu data bytes", r.codigoResposta,
+                          r.motivo.c_str(), r.aprovacao ? "an approval" : "a refusal", r.dados.size());
+  if (r.repeticoes > 0) s += Formata(", %d repetition(s)", r.repeticoes);
+  s += "\nanswer fields:\n";
   for (const CampoResposta& c : r.campos) {
     s += Formata("  %03d-%03d = \"%s\"\n", c.numero, c.ocorrencia, Visivel(c.valor).c_str());
   }

@@ -153,6 +153,10 @@ int Extensao(const TLayoutCampo& d) {
 
 int EscolheCodigoResposta(int codigoTransacao, const PedidoLido& pedido, const RegrasResposta& regras,
                           std::string& motivo) {
+  if (!pedido.bcdInvalido.empty()) {
+    motivo = "field " + pedido.bcdInvalido.front() + " holds a BCD nibble above 9";
+    return CODIGO_BCD_INVALIDO;
+  }
   if (auto it = regras.codigoPorTransacao.find(codigoTransacao); it != regras.codigoPorTransacao.end()) {
     motivo = Formata("--codigo-resposta %d=%02d", codigoTransacao, it->second);
     return it->second;
@@ -165,11 +169,11 @@ int EscolheCodigoResposta(int codigoTransacao, const PedidoLido& pedido, const R
   if (valor != nullptr && valor->valor.size() >= 2) {
     const std::string fim = valor->valor.substr(valor->valor.size() - 2);
     if (SoDigitos(fim) && fim != "00") {
-      motivo = "valor 003 termina em " + fim;
+      motivo = "amount 003 ends in " + fim;
       return std::stoi(fim);
     }
   }
-  motivo = valor != nullptr ? "valor 003 termina em 00" : "aprovacao padrao";
+  motivo = valor != nullptr ? "amount 003 ends in 00" : "approval by default";
   return 0;
 }
 
@@ -187,6 +191,7 @@ std::string TextoRecusa(int codigoResposta) {
     case 12: texto = "TRANSACAO INVALIDA"; break;
     case 13: texto = "VALOR INVALIDO"; break;
     case 14: texto = "CARTAO INVALIDO"; break;
+    case CODIGO_BCD_INVALIDO: texto = "ERRO DE FORMATO"; break;
     case 51: texto = "SALDO INSUFICIENTE"; break;
     case 54: texto = "CARTAO VENCIDO"; break;
     case 55: texto = "SENHA INVALIDA"; break;

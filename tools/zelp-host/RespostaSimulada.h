@@ -40,8 +40,13 @@ struct Contexto {
   unsigned nsu = 1;  // the host's running number of answers
 };
 
-// Response code by the rules, in this order: a per-code option, the all-codes option, then the
-// amount: field 003 whose last two digits are not "00" gives those two digits; else "00".
+// The response code of a request whose BCD holds a nibble above 9: a format error, whatever the
+// other rules say, as a careful host answers a message it cannot read as numbers.
+inline constexpr int CODIGO_BCD_INVALIDO = 30;
+
+// Response code by the rules, in this order: a malformed BCD field (CODIGO_BCD_INVALIDO), a
+// per-code option, the all-codes option, then the amount: field 003 whose last two digits are
+// not "00" gives those two digits; else "00".
 int EscolheCodigoResposta(int codigoTransacao, const PedidoLido& pedido, const RegrasResposta& regras,
                           std::string& motivo);
 

@@ -126,7 +126,7 @@ bool Servidor::Inicia(std::string& erro) {
   endereco.sin_family = AF_INET;
   endereco.sin_port = htons(static_cast<std::uint16_t>(opcoes_.porta));
   if (inet_pton(AF_INET, opcoes_.endereco.c_str(), &endereco.sin_addr) != 1) {
-    erro = "endereco invalido: " + opcoes_.endereco;
+    erro = "invalid address: " + opcoes_.endereco;
     return false;
   }
   if (bind(escuta_, reinterpret_cast<sockaddr*>(&endereco), sizeof endereco) != 0) {
@@ -192,14 +192,14 @@ int Servidor::Executa() {
 void Servidor::Atende(int fd, unsigned numero, const std::string& origem) {
   Conexao conexao(fd);
   const bool completo = !opcoes_.resumo;
-  std::string s = Formata("--- conexao %u de %s\n", numero, origem.c_str());
+  std::string s = Formata("--- connection %u from %s\n", numero, origem.c_str());
   const auto limite = Relogio::now() + std::chrono::seconds(opcoes_.tempoLeituraS);
 
   // The prefix is told apart by its first byte: a header never starts with 0.
   std::uint8_t inicio[TAM_PREFIXO + TAM_CABECALHO] = {};
   std::size_t lidos = RecebeExato(fd, inicio, TAM_CABECALHO, limite);
   if (lidos < TAM_CABECALHO) {
-    Imprime(s + Formata("pedido incompleto: %zu de %d bytes do cabecalho; conexao fechada\n", lidos, TAM_CABECALHO));
+    Imprime(s + Formata("incomplete request: %zu of %d header bytes; connection closed\n", lidos, TAM_CABECALHO));
     return;
   }
   const bool comPrefixo = IndicaPrefixo(inicio[0]);
@@ -207,12 +207,12 @@ void Servidor::Atende(int fd, unsigned numero, const std::string& origem) {
   if (comPrefixo) {
     lidos += RecebeExato(fd, inicio + TAM_CABECALHO, TAM_PREFIXO, limite);
     if (lidos < sizeof inicio) {
-      Imprime(s + Formata("pedido incompleto: %zu de %zu bytes de prefixo e cabecalho; conexao fechada\n", lidos,
+      Imprime(s + Formata("incomplete request: %zu of %zu bytes of prefix and header; connection closed\n", lidos,
                           sizeof inicio));
       return;
     }
     if (!PrefixoZerado(inicio)) {
-      Imprime(s + "prefixo de 40 bytes com bytes diferentes de zero; conexao fechada\n" +
+      Imprime(s + "40-byte prefix with bytes other than zero; connection closed\n" +
               DumpHexa(inicio, sizeof inicio));
       return;
     }
@@ -221,42 +221,42 @@ void Servidor::Atende(int fd, unsigned numero, const std::string& origem) {
   const Cabecalho cabecalho = LeCabecalho(bytesCabecalho);
   std::vector<std::uint8_t> dados(cabecalho.tamanhoDados);
   lidos = RecebeExato(fd, dados.data(), dados.size(), limite);
-  s += TextoCabecalho(cabecalho) + (comPrefixo ? ", com prefixo de 40 bytes\n" : "\n");
+  s += TextoCabecalho(cabecalho) + (comPrefixo ? ", with a 40-byte prefix\n" : "\n");
   if (lidos < dados.size()) {
-    Imprime(s + Formata("pedido incompleto: %zu de %zu bytes de dados; conexao fechada\n", lidos, dados.size()) +
+    Imprime(s + Formata("incomplete request: %zu of %zu data bytes; connection closed\n", lidos, dados.size()) +
             DumpHexa(dados.data(), lidos));
     return;
   }
 
   const int indice = IndiceDoCodigo(cabecalho.codigo);
   if (indice < 0) {
-    Imprime(s + Formata("codigo %u sem tipo no catalogo; conexao fechada sem resposta\n", cabecalho.codigo) +
+    Imprime(s + Formata("code %u has no catalogue type; connection closed without an answer\n", cabecalho.codigo) +
             DumpHexa(dados.data(), dados.size()));
     return;
   }
   const TTipoTransacao& tipo = tiposTransacao[indice];
   const PedidoLido pedido = DecodificaPedido(tipo.pedido, dados.data(), dados.size());
   if (completo) {
-    s += Formata("tipo %s, codigo %d\n", tipo.nome, static_cast<int>(tipo.codigo));
+    s += Formata("type %s, code %d\n", tipo.nome, static_cast<int>(tipo.codigo));
     if (comPrefixo != (tipo.prefixo > 0)) {
-      s += Formata("  aviso: o codigo %d %s prefixo; a resposta segue o catalogo\n", static_cast<int>(tipo.codigo),
-                   tipo.prefixo > 0 ? "tem" : "nao tem");
+      s += Formata("  warning: code %d %s a prefix; the answer follows the catalogue\n", static_cast<int>(tipo.codigo),
+                   tipo.prefixo > 0 ? "has" : "has no");
     }
-    s += TextoPedido(pedido) + "dados do pedido:\n" + DumpHexa(dados.data(), dados.size());
+    s += TextoPedido(pedido) + "request data:\n" + DumpHexa(dados.data(), dados.size());
   }
 
   if (opcoes_.atrasoMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(opcoes_.atrasoMs));
 
   if (opcoes_.falha == Falha::Fecha) {
-    Imprime(s + (completo ? "" : Formata("codigo %d: ", static_cast<int>(tipo.codigo))) +
-            "falha fecha: conexao fechada sem resposta\n");
+    Imprime(s + (completo ? "" : Formata("code %d: ", static_cast<int>(tipo.codigo))) +
+            "fault fecha: connection closed without an answer\n");
     return;
   }
   if (opcoes_.falha == Falha::Mudo) {
-    Imprime(s + (completo ? "" : Formata("codigo %d: ", static_cast<int>(tipo.codigo))) +
-            "falha mudo: sem resposta; conexao aberta ate o outro lado fechar\n");
+    Imprime(s + (completo ? "" : Formata("code %d: ", static_cast<int>(tipo.codigo))) +
+            "fault mudo: no answer; the connection stays open until the other side closes it\n");
     EsperaFechamento(fd, Relogio::now() + std::chrono::seconds(opcoes_.esperaMudoS));
-    Imprime(Formata("--- conexao %u encerrada (mudo)\n", numero));
+    Imprime(Formata("--- connection %u closed (mudo)\n", numero));
     return;
   }
 
@@ -283,17 +283,17 @@ void Servidor::Atende(int fd, unsigned numero, const std::string& origem) {
   if (completo) {
     s += TextoResposta(resposta);
     if (opcoes_.falha != Falha::Nenhuma) {
-      s += Formata("falha %s: %u bytes anunciados no cabecalho\n", NomeFalha(opcoes_.falha),
+      s += Formata("fault %s: %u bytes announced in the header\n", NomeFalha(opcoes_.falha),
                    static_cast<unsigned>(anunciado));
     }
-    s += "quadro da resposta:\n" + DumpHexa(quadro.data(), quadro.size());
+    s += "answer frame:\n" + DumpHexa(quadro.data(), quadro.size());
   } else {
-    s = Formata("--- conexao %u de %s: codigo %d, sequencia %u, resposta %02d (%s)%s%s\n", numero, origem.c_str(),
+    s = Formata("--- connection %u from %s: code %d, sequence %u, response %02d (%s)%s%s\n", numero, origem.c_str(),
                 static_cast<int>(tipo.codigo), static_cast<unsigned>(cabecalho.sequencia), resposta.codigoResposta,
-                resposta.aprovacao ? "aprovacao" : "recusa", opcoes_.falha != Falha::Nenhuma ? ", falha " : "",
+                resposta.aprovacao ? "approval" : "refusal", opcoes_.falha != Falha::Nenhuma ? ", fault " : "",
                 opcoes_.falha != Falha::Nenhuma ? NomeFalha(opcoes_.falha) : "");
   }
-  s += enviado ? "" : "envio falhou: o outro lado fechou a conexao\n";
+  s += enviado ? "" : "send failed: the other side closed the connection\n";
   Imprime(s);
 }
 

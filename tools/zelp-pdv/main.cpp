@@ -11,19 +11,25 @@
 #include <vector>
 
 #include "comum/Texto.h"
+#include "ferramentas/LinhaComando.h"
 #include "platform/Arquivos.h"
 
 namespace {
 
 // Exit status, as point-of-sale scripts test it.
 constexpr int SAIDA_APROVADA = 0;
-constexpr int SAIDA_RECUSADA = 1;    // refusal or error response
-constexpr int SAIDA_SEM_STATUS = 2;  // the gateway never took the request
+constexpr int SAIDA_RECUSADA = 1;  // refusal or error response
+constexpr int SAIDA_USO = ferramentas::SAIDA_USO;
 constexpr int SAIDA_SEM_RESPOSTA = 3;
-constexpr int SAIDA_ERRO = 4;        // wrong arguments, or the request could not be written
+constexpr int SAIDA_GRAVACAO = 4;    // the request could not be written
+constexpr int SAIDA_SEM_STATUS = 5;  // the gateway never took the request
 
-// The gateway reads at most 255 fields of a request, the closing 999 included.
+constexpr const char* PROGRAMA = "zelp-pdv";
+
+// The gateway reads at most 255 fields of a request, the closing 999 included, and answers only a
+// request of more than three.
 constexpr std::size_t MAX_LINHAS = 255;
+constexpr std::size_t MIN_CAMPOS = 4;
 constexpr std::size_t MAX_RESPOSTA = 1 << 20;
 constexpr auto INTERVALO = std::chrono::milliseconds(50);
 
@@ -40,54 +46,52 @@ struct Opcoes {
   int tempoStatus = 10;
   int tempoResposta = 60;
   bool mantem = false;
-  bool ajuda = false;
+  ferramentas::OpcaoComum comum = ferramentas::OpcaoComum::Nenhuma;
   std::vector<Campo> campos;
 };
 
 void MostraAjuda(std::FILE* f) {
   std::fputs(
-      "Uso: zelp-pdv [opcoes] NNN-NNN=valor ...\n"
+      "Usage: zelp-pdv [options] NNN-NNN=value ...\n"
       "\n"
-      "Manda ao gateway ZELP um pedido com os campos dados e espera a resposta, como faz o\n"
-      "ponto de venda: grava o pedido com um nome temporario no diretorio de entrada e o renomeia\n"
-      "para <numero>.ENV, espera o status <numero>.sta e depois a resposta <numero>.rsp no\n"
-      "diretorio de saida, mostra os campos da resposta e termina com um codigo que diz o\n"
-      "resultado.\n"
+      "Sends the ZELP gateway one request with the given fields and waits for the answer, as the\n"
+      "point of sale does: writes the request under a temporary name in the input directory and\n"
+      "renames it to <number>.ENV, waits for the status <number>.sta and then for the response\n"
+      "<number>.rsp in the output directory, prints their fields (without the spaces that pad text\n"
+      "fields; the files keep them) and ends with a status that tells the result.\n"
       "\n"
-      "Campos: NNN-NNN=valor (numero e ocorrencia, de 0 a 999) ou NNN=valor (ocorrencia 000).\n"
-      "  O campo 000-000 vai sempre na primeira linha e o 999-999 fecha o pedido. Sem 001-000, o\n"
-      "  numero do pedido e escolhido entre os que nao tem arquivos nos diretorios. O gateway le\n"
-      "  um valor so ate o primeiro espaco.\n"
+      "Fields: NNN-NNN=value (number and occurrence, 0 to 999) or NNN=value (occurrence 000).\n"
+      "  Field 000-000 always goes on the first line and 999-999 closes the request. Without\n"
+      "  001-000, the request number is one that no file of the directories uses yet. The gateway\n"
+      "  reads a value only up to its first blank and skips a field without a value. It ignores a\n"
+      "  request of 3 fields or fewer (000-000, 001-000 and the closing 999-999 count): such a\n"
+      "  request is refused here at once.\n"
       "\n"
-      "Opcoes:\n"
-      "  --entrada DIR         diretorio de entrada do gateway (padrao .)\n"
-      "  --saida DIR           diretorio de saida do gateway (padrao .)\n"
-      "  --largura W           digitos do numero nos nomes dos arquivos, TamNomeArq (8 a 16,\n"
-      "                        padrao 8)\n"
-      "  --tempo-status S      espera pelo status, em segundos (padrao 10)\n"
-      "  --tempo-resposta S    espera pela resposta depois do status, em segundos (padrao 60)\n"
-      "  --mantem              nao apaga o status e a resposta depois de le-los\n"
-      "  --help                esta ajuda\n"
+      "Options:\n"
+      "  --entrada DIR         input directory of the gateway (default .)\n"
+      "  --saida DIR           output directory of the gateway (default .)\n"
+      "  --largura W           digits of the number in file names, TamNomeArq (8 to 16, default 8)\n"
+      "  --tempo-status S      wait for the status, in seconds (default 10)\n"
+      "  --tempo-resposta S    wait for the response after the status, in seconds (default 60)\n"
+      "  --mantem              keep the status and the response after reading them\n"
+      "  -h, --help            this help\n"
+      "  --version             the program's version\n"
       "\n"
-      "Um pedido com 000-000=ATV so pergunta se o gateway esta no ar: o status e a resposta.\n"
-      "Sem status no tempo, o pedido que ainda nao foi pego e apagado, para nao ser feito depois.\n"
+      "A request with 000-000=ATV only asks whether the gateway is up, and its status is the whole\n"
+      "answer; with the transaction code it has the four fields the gateway answers:\n"
+      "  zelp-pdv --entrada entrada --saida saida 000-000=ATV 011-000=31\n"
+      "Without a status in time, the request not yet taken is withdrawn, so that a gateway started\n"
+      "later does not carry it out unseen.\n"
       "\n"
-      "Saida: 0 aprovada (009-000 = 00, ou status de um ATV); 1 recusada ou resposta de erro;\n"
-      "2 sem status (gateway parado?); 3 sem resposta no tempo; 4 erro de uso ou de gravacao.\n"
+      "Exit status: 0 approved (009-000 = 00, or the status of an ATV request); 1 refused, or an\n"
+      "error response; 2 usage error (unknown option, wrong value or field, a request the gateway\n"
+      "would ignore); 3 no response in time, or a response that could not be read; 4 the request\n"
+      "could not be written; 5 no status: the gateway did not pick the request up (is it running\n"
+      "on these directories?).\n"
       "\n"
-      "Exemplo: zelp-pdv --entrada entrada --saida saida 000-000=CRT 011-000=31 003-000=1500 \\\n"
+      "Example: zelp-pdv --entrada entrada --saida saida 000-000=CRT 011-000=31 003-000=1500 \\\n"
       "           098-000=4111111111111111=2812\n",
       f);
-}
-
-bool Inteiro(const char* texto, long minimo, long maximo, int& valor) {
-  if (texto == nullptr || *texto == 0) return false;
-  char* fim = nullptr;
-  errno = 0;
-  const long v = std::strtol(texto, &fim, 10);
-  if (errno != 0 || *fim != 0 || v < minimo || v > maximo) return false;
-  valor = static_cast<int>(v);
-  return true;
 }
 
 // One to three digits, for a field number or occurrence.
@@ -103,7 +107,7 @@ bool Numero3(const std::string& s, int& valor) {
 bool LeCampo(const char* argumento, Campo& campo, std::string& erro) {
   const char* igual = std::strchr(argumento, '=');
   if (igual == nullptr) {
-    erro = Formata("campo sem '=': %s", argumento);
+    erro = Formata("field without '=': %s", argumento);
     return false;
   }
   const std::string nome(argumento, igual);
@@ -112,13 +116,13 @@ bool LeCampo(const char* argumento, Campo& campo, std::string& erro) {
                       ? Numero3(nome, campo.numero) && (campo.ocorrencia = 0, true)
                       : Numero3(nome.substr(0, traco), campo.numero) && Numero3(nome.substr(traco + 1), campo.ocorrencia);
   if (!ok) {
-    erro = Formata("campo invalido (use NNN-NNN=valor): %s", argumento);
+    erro = Formata("invalid field (use NNN-NNN=value): %s", argumento);
     return false;
   }
   campo.valor = igual + 1;
   // A line break would end the field line early and start a forged one.
   if (campo.valor.find_first_of("\r\n") != std::string::npos) {
-    erro = Formata("o valor de %03d-%03d tem uma quebra de linha", campo.numero, campo.ocorrencia);
+    erro = Formata("the value of %03d-%03d holds a line break", campo.numero, campo.ocorrencia);
     return false;
   }
   return true;
@@ -127,41 +131,48 @@ bool LeCampo(const char* argumento, Campo& campo, std::string& erro) {
 bool LeOpcoes(int argc, char** argv, Opcoes& o, std::string& erro) {
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
-    if (a == "--help" || a == "-h") {
-      o.ajuda = true;
-    } else if (a == "--mantem") {
+    if (const ferramentas::OpcaoComum comum = ferramentas::QualOpcaoComum(a); comum != ferramentas::OpcaoComum::Nenhuma) {
+      if (o.comum == ferramentas::OpcaoComum::Nenhuma) o.comum = comum;
+      continue;
+    }
+    if (a == "--mantem") {
       o.mantem = true;
-    } else if (a.rfind("--", 0) == 0) {
-      if (i + 1 >= argc) {
-        erro = "opcao sem valor: " + a;
-        return false;
-      }
-      const char* v = argv[++i];
-      bool ok = true;
-      if (a == "--entrada") {
-        o.entrada = v;
-        ok = !o.entrada.empty();
-      } else if (a == "--saida") {
-        o.saida = v;
-        ok = !o.saida.empty();
-      } else if (a == "--largura") {
-        ok = Inteiro(v, 8, 16, o.largura);
-      } else if (a == "--tempo-status") {
-        ok = Inteiro(v, 1, 3600, o.tempoStatus);
-      } else if (a == "--tempo-resposta") {
-        ok = Inteiro(v, 1, 3600, o.tempoResposta);
-      } else {
-        erro = "opcao desconhecida: " + a;
-        return false;
-      }
-      if (!ok) {
-        erro = "valor invalido para " + a + ": " + v;
-        return false;
-      }
-    } else {
+      continue;
+    }
+    if (!ferramentas::PareceOpcao(a)) {
       Campo c;
       if (!LeCampo(argv[i], c, erro)) return false;
       o.campos.push_back(std::move(c));
+      continue;
+    }
+    std::string* texto = nullptr;
+    int* inteiro = nullptr;
+    long minimo = 1, maximo = 3600;
+    if (a == "--entrada") {
+      texto = &o.entrada;
+    } else if (a == "--saida") {
+      texto = &o.saida;
+    } else if (a == "--largura") {
+      inteiro = &o.largura;
+      minimo = 8;
+      maximo = 16;
+    } else if (a == "--tempo-status") {
+      inteiro = &o.tempoStatus;
+    } else if (a == "--tempo-resposta") {
+      inteiro = &o.tempoResposta;
+    } else {
+      erro = ferramentas::OpcaoDesconhecida(a);
+      return false;
+    }
+    if (i + 1 >= argc) {
+      erro = "option '" + a + "' needs a value";
+      return false;
+    }
+    const char* v = argv[++i];
+    const bool ok = texto != nullptr ? (*texto = v, !texto->empty()) : ferramentas::Inteiro(v, minimo, maximo, *inteiro);
+    if (!ok) {
+      erro = "invalid value for " + a + ": '" + v + "'";
+      return false;
     }
   }
   return true;
@@ -236,9 +247,10 @@ const std::string* Valor(const std::vector<Campo>& campos, int numero, int ocorr
   return nullptr;
 }
 
-// Control characters from the host are not sent to the terminal as they are.
+// Control characters from the host are not sent to the terminal as they are; the spaces that pad a
+// text field to its width are left out.
 std::string ParaTerminal(const std::string& s) {
-  std::string r = s;
+  std::string r = s.substr(0, s.find_last_not_of(' ') + 1);
   for (char& c : r) {
     const auto u = static_cast<unsigned char>(c);
     if (u < 0x20 || u == 0x7F) c = '?';
@@ -252,24 +264,34 @@ void MostraCampos(const std::vector<Campo>& campos) {
   }
 }
 
-bool ValorEmBranco(const std::string& v) { return v.find_first_of(" \t") != std::string::npos; }
+// The gateway reads a value up to its first blank, and skips the line of a field without one
+// (the closing 999 aside).
+bool ValorEmBranco(const std::string& v) { return v.find_first_of(" \t\v\f") != std::string::npos; }
+bool GatewayLe(const Campo& c) { return c.numero == 999 || c.valor.find_first_not_of(" \t\v\f") != std::string::npos; }
+
+// "zelp-pdv: mensagem" on standard error; returns the status.
+int Falha(int status, const std::string& mensagem) {
+  std::fprintf(stderr, "%s: %s\n", PROGRAMA, mensagem.c_str());
+  return status;
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
   Opcoes o;
   std::string erro;
-  if (!LeOpcoes(argc, argv, o, erro)) {
-    std::fprintf(stderr, "zelp-pdv: %s (veja --help)\n", erro.c_str());
-    return SAIDA_ERRO;
-  }
-  if (o.ajuda) {
+  if (!LeOpcoes(argc, argv, o, erro)) return ferramentas::ErroDeUso(PROGRAMA, erro);
+  if (o.comum == ferramentas::OpcaoComum::Ajuda) {
     MostraAjuda(stdout);
+    return SAIDA_APROVADA;
+  }
+  if (o.comum == ferramentas::OpcaoComum::Versao) {
+    ferramentas::MostraVersao(PROGRAMA);
     return SAIDA_APROVADA;
   }
   if (o.campos.empty()) {
     MostraAjuda(stderr);
-    return SAIDA_ERRO;
+    return SAIDA_USO;
   }
 
   // The request's lines: 000-000 first (the gateway takes the header only from the first line),
@@ -289,46 +311,51 @@ int main(int argc, char** argv) {
     // The number names the request file, which must have exactly --largura digits.
     if (identificador->valor.empty() || *fim != 0 || errno != 0 || id < 0 ||
         Formata("%0*lld", o.largura, id).size() != static_cast<std::size_t>(o.largura)) {
-      std::fprintf(stderr, "zelp-pdv: 001-000 deve ser um numero de ate %d digitos: %s\n", o.largura,
-                   identificador->valor.c_str());
-      return SAIDA_ERRO;
+      return ferramentas::ErroDeUso(
+          PROGRAMA, Formata("001-000 must be a number of at most %d digits: '%s'", o.largura, identificador->valor.c_str()));
     }
   } else if (!EscolheIdentificador(o, id)) {
-    std::fprintf(stderr, "zelp-pdv: nenhum numero de pedido livre em %s e %s\n", o.entrada.c_str(), o.saida.c_str());
-    return SAIDA_ERRO;
+    return Falha(SAIDA_GRAVACAO, Formata("no free request number in %s and %s", o.entrada.c_str(), o.saida.c_str()));
   }
   const std::string textoId = Formata("%0*lld", o.largura, id);
   if (cabecalho != nullptr) linhas.push_back(*cabecalho);
   linhas.push_back({1, 0, identificador != nullptr ? identificador->valor : textoId});
   for (const Campo& c : o.campos) {
     if (&c == cabecalho || &c == identificador || c.numero == 999) continue;
-    if (ValorEmBranco(c.valor)) {
-      std::fprintf(stderr, "zelp-pdv: aviso: o gateway le %03d-%03d so ate o primeiro espaco\n", c.numero,
-                   c.ocorrencia);
-    }
     linhas.push_back(c);
   }
   linhas.push_back({999, 999, ""});
-  if (linhas.size() > MAX_LINHAS) {
-    std::fprintf(stderr, "zelp-pdv: %zu campos; o gateway le no maximo %zu\n", linhas.size(), MAX_LINHAS);
-    return SAIDA_ERRO;
+  std::size_t lidos = 0;
+  for (const Campo& c : linhas) {
+    if (!GatewayLe(c)) {
+      std::fprintf(stderr, "%s: warning: %03d-%03d has no value, and the gateway skips it\n", PROGRAMA, c.numero,
+                   c.ocorrencia);
+    } else if (ValorEmBranco(c.valor)) {
+      std::fprintf(stderr, "%s: warning: the gateway reads %03d-%03d only up to its first blank\n", PROGRAMA, c.numero,
+                   c.ocorrencia);
+    }
+    if (GatewayLe(c)) ++lidos;
   }
-  if (linhas.size() < 4) {
-    std::fprintf(stderr, "zelp-pdv: aviso: o gateway ignora pedidos com menos de 4 campos\n");
+  if (linhas.size() > MAX_LINHAS) {
+    return ferramentas::ErroDeUso(PROGRAMA,
+                                  Formata("%zu fields; the gateway reads at most %zu", linhas.size(), MAX_LINHAS));
+  }
+  if (lidos < MIN_CAMPOS) {
+    // The gateway claims such a request and answers nothing, not even the status.
+    return ferramentas::ErroDeUso(
+        PROGRAMA, Formata("the gateway ignores a request of %zu fields or fewer, and this one has %zu (000-000, "
+                          "001-000 and 999-999 count); is the gateway up? 000-000=ATV 011-000=31",
+                          MIN_CAMPOS - 1, lidos));
   }
 
   const std::string env = Caminho(o.entrada, textoId + ".ENV");
   const std::string sta = Caminho(o.saida, textoId + ".sta");
   const std::string rsp = Caminho(o.saida, textoId + ".rsp");
-  if (Existe(env)) {
-    std::fprintf(stderr, "zelp-pdv: ja ha um pedido pendente %s\n", env.c_str());
-    return SAIDA_ERRO;
-  }
+  if (Existe(env)) return Falha(SAIDA_GRAVACAO, "a request is already waiting as " + env);
   // An old status or response of the same number would be taken for this request's.
   for (const std::string* velho : {&sta, &rsp}) {
     if (plataforma::Apaga(velho->c_str()) == plataforma::ResultadoApaga::Falhou) {
-      std::fprintf(stderr, "zelp-pdv: nao foi possivel apagar o arquivo antigo %s\n", velho->c_str());
-      return SAIDA_ERRO;
+      return Falha(SAIDA_GRAVACAO, "could not delete the old file " + *velho);
     }
   }
 
@@ -338,18 +365,17 @@ int main(int argc, char** argv) {
   const std::string temporario = Caminho(o.entrada, textoId + ".pdv");
   if (!plataforma::GravaArquivoInteiro(temporario.c_str(), texto.data(), texto.size(), true) ||
       !plataforma::Renomeia(temporario.c_str(), env.c_str())) {
-    std::fprintf(stderr, "zelp-pdv: nao foi possivel gravar %s\n", env.c_str());
     plataforma::Apaga(temporario.c_str());
-    return SAIDA_ERRO;
+    return Falha(SAIDA_GRAVACAO, "could not write " + env);
   }
-  std::printf("pedido %s enviado: %s\n", textoId.c_str(), env.c_str());
+  std::printf("request %s sent: %s\n", textoId.c_str(), env.c_str());
   std::fflush(stdout);
 
   if (!EsperaArquivo(sta, o.tempoStatus)) {
     // Not taken in time: withdraw it, so a gateway started later does not carry it out unseen.
     const bool retirado = plataforma::Apaga(env.c_str()) == plataforma::ResultadoApaga::Apagado;
-    std::printf("sem status em %d s: o gateway nao pegou o pedido%s\n", o.tempoStatus,
-                retirado ? " (pedido retirado)" : "");
+    std::printf("no status within %d s: the gateway did not pick the request up%s\n", o.tempoStatus,
+                retirado ? " (request withdrawn)" : "");
     return SAIDA_SEM_STATUS;
   }
   std::string conteudo;
@@ -359,22 +385,21 @@ int main(int argc, char** argv) {
   if (cabecalho != nullptr && IguaisSemCaixa(cabecalho->valor.c_str(), "ATV")) {
     // The status is the whole answer to "are you there".
     if (!o.mantem) plataforma::Apaga(sta.c_str());
-    std::printf("gateway no ar\n");
+    std::printf("gateway is up\n");
     return SAIDA_APROVADA;
   }
   std::fflush(stdout);
 
   if (!EsperaArquivo(rsp, o.tempoResposta)) {
-    std::printf("sem resposta em %d s\n", o.tempoResposta);
+    std::printf("no response within %d s\n", o.tempoResposta);
     return SAIDA_SEM_RESPOSTA;
   }
   conteudo.clear();
   if (!plataforma::LeArquivoInteiro(rsp.c_str(), conteudo, MAX_RESPOSTA)) {
-    std::fprintf(stderr, "zelp-pdv: nao foi possivel ler %s\n", rsp.c_str());
-    return SAIDA_ERRO;
+    return Falha(SAIDA_SEM_RESPOSTA, "could not read " + rsp);
   }
   const std::vector<Campo> resposta = LeCamposArquivo(conteudo);
-  std::printf("resposta:\n");
+  std::printf("response:\n");
   MostraCampos(resposta);
   if (!o.mantem) {
     plataforma::Apaga(rsp.c_str());
@@ -384,10 +409,11 @@ int main(int argc, char** argv) {
   const std::string* codigo = Valor(resposta, 9, 0);
   const std::string* mensagem = Valor(resposta, 30, 0);
   if (codigo != nullptr && *codigo == "00") {
-    std::printf("aprovada\n");
+    std::printf("approved\n");
     return SAIDA_APROVADA;
   }
-  std::printf("recusada: codigo %s%s%s\n", codigo != nullptr ? ParaTerminal(*codigo).c_str() : "(nenhum)",
-              mensagem != nullptr ? ", " : "", mensagem != nullptr ? ParaTerminal(*mensagem).c_str() : "");
+  std::printf("refused: %s%s%s%s\n", codigo != nullptr ? "response code " : "no response code",
+              codigo != nullptr ? ParaTerminal(*codigo).c_str() : "", mensagem != nullptr ? ", " : "",
+              mensagem != nullptr ? ParaTerminal(*mensagem).c_str() : "");
   return SAIDA_RECUSADA;
 }
