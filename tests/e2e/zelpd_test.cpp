@@ -304,7 +304,7 @@ TEST(ZelpdVerifica, AchaCadaConfiguracaoQuebrada) {
     SCOPED_TRACE(caso.nome);
     DiretorioTemporario dir;
     for (const char* sub : {"in", "out", "log", "estab"}) dir.CriaSubdiretorio(sub);
-    Processo estab(CaminhoPrograma("zelp-estab"), {"cria", "estab/loja.dat", "123456789", "CHAVE123"}, dir.Caminho(),
+    Processo estab(CaminhoPrograma("zelp-estab"), {"cria", "estab/loja.dat", "12345678", "CHAVE123"}, dir.Caminho(),
                    dir / "estab.txt");
     int status = -1;
     ASSERT_TRUE(estab.Espera(10s, status) && status == 0) << estab.Saida();
@@ -333,7 +333,7 @@ TEST(ZelpdVerifica, AchaCadaConfiguracaoQuebrada) {
               std::string::npos)
         << saida;
     if (caso.estab == Estab::Boa && caso.ini.find(par) != std::string::npos) {
-      EXPECT_NE(saida.find("merchant 123456789"), std::string::npos) << saida;
+      EXPECT_NE(saida.find("merchant 012345678"), std::string::npos) << saida;
     }
     // It wrote no log line and claimed nothing.
     EXPECT_TRUE(std::filesystem::is_empty(dir / "log"));
