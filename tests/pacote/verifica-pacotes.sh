@@ -97,8 +97,8 @@ rm -f "$T"/var/log/zelp/*
 mkdir -p "$T/var/lib/zelp/entrada" "$T/var/lib/zelp/saida" "$T/var/lib/zelp/estab"
 "$T/usr/bin/zelp-host" --resumo > "$T/host.out" 2>&1 &
 pids+=($!)
-espera 50 grep -q '^porta ' "$T/host.out"
-porta=$(awk '/^porta /{print $2; exit}' "$T/host.out")
+espera 50 grep -q '^port ' "$T/host.out"
+porta=$(awk '/^port /{print $2; exit}' "$T/host.out")
 "$T/usr/bin/zelp-estab" cria "$T/var/lib/zelp/estab/loja.dat" 12345678 CHAVE123 > /dev/null
 sed -i -e "s|/var/lib/zelp|$T/var/lib/zelp|g" -e "s|/var/log/zelp|$T/var/log/zelp|g" \
   -e "s|^;url=.*|url=127.0.0.1|" -e "s|^;Port=.*|Port=$porta|" -e "s|^;par2=|par2=|" "$T/etc/zelp/zelp.ini"
