@@ -23,6 +23,7 @@
 #include "log/PrioridadeDiario.h"
 #include "platform/Arquivos.h"
 #include "platform/Relogio.h"
+#include "platform/Sinais.h"
 #include "platform/Servico.h"
 #include "service/IniciaWorker.h"
 #include "service/TThreadServer.h"
@@ -65,10 +66,8 @@ constexpr const char* AJUDA =
 constexpr int STATUS_CONFIGURACAO = 78;
 constexpr int STATUS_USO = 2;
 
-// A signal handler may touch nothing but lock-free atomics. The first stop signal asks for an
-// orderly stop, the second for an immediate one.
-std::atomic<int> sinaisRecebidos{0};
-static_assert(std::atomic<int>::is_always_lock_free);
+// The first stop signal (SIGTERM or SIGINT) asks for an orderly stop, the second for an immediate one.
+int SinaisRecebidos() { return plataforma::SinaisContados(); }
 
 // Static: the service thread may still be setting it while the process ends.
 std::atomic<bool> servicoEncerrado{false};
@@ -78,11 +77,12 @@ std::atomic<const char*> textoFatal{nullptr};
 // Standard output is the journal: lines carry their priority.
 bool saidaNoDiario = false;
 
-constexpr std::uint32_t PASSO_ESPERA = 50;  // ms between two looks at the flags
+constexpr std::uint32_t PASSO_ESPERA = 50;  // ms between two looks at the flags while stopping
+// While serving, the main thread wakes at once for a signal, and once a second for the end of the
+// service, as the window's timer does: an idle gateway costs next to nothing.
+constexpr std::uint32_t PASSO_SERVINDO = 1000;
 
-void AoSinal(int) { sinaisRecebidos.fetch_add(1); }
-
-bool ParadaImediata() { return sinaisRecebidos.load() >= 2; }
+bool ParadaImediata() { return SinaisRecebidos() >= 2; }
 
 // One window line, one output line: line breaks inside a message would split it.
 void EscreveLinha(const char* linha) {
@@ -234,8 +234,7 @@ int main(int argc, char** argv) {
 
   // Before any thread exists: the map is read without a lock afterwards.
   MontaMapaCodigos();
-  std::signal(SIGTERM, AoSinal);
-  std::signal(SIGINT, AoSinal);
+  plataforma::ContaSinais({SIGTERM, SIGINT});
   // A file that may grow no more (a size limit on the process) must fail the write that hits the
   // limit, which the gateway reports and survives, instead of killing the process.
   std::signal(SIGXFSZ, SIG_IGN);
@@ -270,9 +269,9 @@ int main(int argc, char** argv) {
   };
   TThreadServer servico(servicoEncerrado, opcoes);
 
-  while (sinaisRecebidos.load() == 0 && !servicoEncerrado.load()) plataforma::Dorme(PASSO_ESPERA);
+  while (SinaisRecebidos() == 0 && !servicoEncerrado.load()) plataforma::EsperaSinal(PASSO_SERVINDO);
 
-  const bool pedida = sinaisRecebidos.load() > 0;
+  const bool pedida = SinaisRecebidos() > 0;
   if (pedida) {
     plataforma::servico::Parando();
     // The service thread finishes the pass it is in, so that a request it has just claimed still
