@@ -100,7 +100,8 @@ void BM_GravaRespostaSemFsync(benchmark::State& state) {
 }
 BENCHMARK(BM_GravaRespostaSemFsync)->ArgName("tipo")->Arg(31)->Arg(41)->UseRealTime();
 
-// The status file, published the same durable way before the request goes to the host.
+// The status file, written and renamed before the request goes to the host (not flushed: the
+// claim and the response are the durable records of a sale).
 void BM_GravaStatus(benchmark::State& state) {
   TG transacao;
   PreencheTabela(transacao, PedidoVenda());

@@ -8,7 +8,7 @@
 #include "platform/Arquivos.h"
 
 bool PublicaArquivo(const std::string& dirSaida, int largura, std::int64_t identificador, const char* extensao,
-                    const std::string& conteudo) {
+                    const std::string& conteudo, bool duravel) {
   const std::string nome = Formata("%0*lld", largura, static_cast<long long>(identificador));
   const std::string temporario = dirSaida + nome + ".tmp";
   const std::string final = dirSaida + nome + "." + extensao;
@@ -22,7 +22,7 @@ bool PublicaArquivo(const std::string& dirSaida, int largura, std::int64_t ident
 
   // Flushed before the rename: a power cut must not leave an empty or torn file under the final name.
   int erro = 0;
-  if (!plataforma::GravaArquivoInteiro(temporario.c_str(), conteudo.data(), conteudo.size(), true, &erro)) {
+  if (!plataforma::GravaArquivoInteiro(temporario.c_str(), conteudo.data(), conteudo.size(), duravel, &erro)) {
     // The system's reason first, then the line the operator knows for a file that was not published.
     GravaLog("*** Erro ao gravar %s (%s)", temporario.c_str(), plataforma::TextoErro(erro).c_str());
     GravaLog("*** Erro ao renomear para %s", final.c_str());
@@ -33,6 +33,6 @@ bool PublicaArquivo(const std::string& dirSaida, int largura, std::int64_t ident
     plataforma::Apaga(temporario.c_str());
     return false;
   }
-  plataforma::SincronizaDiretorio(dirSaida.empty() ? "." : dirSaida.c_str());
+  if (duravel) plataforma::SincronizaDiretorio(dirSaida.empty() ? "." : dirSaida.c_str());
   return true;
 }
