@@ -27,7 +27,8 @@ namespace {
 
 using Relogio = std::chrono::steady_clock;
 
-constexpr int MAX_CONEXOES_SIMULTANEAS = 64;
+// Enough for a burst of a thousand sales at once from a gateway in immediate mode.
+constexpr int MAX_CONEXOES_SIMULTANEAS = 1024;
 constexpr std::size_t TAM_PEDACO = 7;
 constexpr auto PAUSA_PEDACOS = std::chrono::milliseconds(20);
 
@@ -133,7 +134,7 @@ bool Servidor::Inicia(std::string& erro) {
     erro = Formata("bind %s:%d: errno %d", opcoes_.endereco.c_str(), opcoes_.porta, errno);
     return false;
   }
-  if (listen(escuta_, 64) != 0) {
+  if (listen(escuta_, SOMAXCONN) != 0) {
     erro = Formata("listen: errno %d", errno);
     return false;
   }
