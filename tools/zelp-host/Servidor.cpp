@@ -11,6 +11,7 @@
 #include <chrono>
 #include <cstdio>
 #include <ctime>
+#include <cstring>
 #include <thread>
 #include <vector>
 
@@ -118,7 +119,7 @@ Servidor::~Servidor() {
 bool Servidor::Inicia(std::string& erro) {
   escuta_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
   if (escuta_ < 0) {
-    erro = Formata("socket: errno %d", errno);
+    erro = Formata("socket: %s", std::strerror(errno));
     return false;
   }
   const int um = 1;
@@ -131,16 +132,16 @@ bool Servidor::Inicia(std::string& erro) {
     return false;
   }
   if (bind(escuta_, reinterpret_cast<sockaddr*>(&endereco), sizeof endereco) != 0) {
-    erro = Formata("bind %s:%d: errno %d", opcoes_.endereco.c_str(), opcoes_.porta, errno);
+    erro = Formata("bind %s:%d: %s", opcoes_.endereco.c_str(), opcoes_.porta, std::strerror(errno));
     return false;
   }
   if (listen(escuta_, SOMAXCONN) != 0) {
-    erro = Formata("listen: errno %d", errno);
+    erro = Formata("listen: %s", std::strerror(errno));
     return false;
   }
   socklen_t tamanho = sizeof endereco;
   if (getsockname(escuta_, reinterpret_cast<sockaddr*>(&endereco), &tamanho) != 0) {
-    erro = Formata("getsockname: errno %d", errno);
+    erro = Formata("getsockname: %s", std::strerror(errno));
     return false;
   }
   porta_ = ntohs(endereco.sin_port);
@@ -166,7 +167,7 @@ int Servidor::Executa() {
     if (conexao < 0) {
       if (errno == EINTR || errno == ECONNABORTED) continue;
       // Out of descriptors or similar: report and give the system a moment instead of spinning.
-      std::fprintf(stderr, "zelp-host: accept: errno %d\n", errno);
+      std::fprintf(stderr, "zelp-host: accept: %s\n", std::strerror(errno));
       std::this_thread::sleep_for(std::chrono::milliseconds(100));
       continue;
     }

@@ -343,9 +343,9 @@ int main(int argc, char** argv) {
   if (lidos < MIN_CAMPOS) {
     // The gateway claims such a request and answers nothing, not even the status.
     return ferramentas::ErroDeUso(
-        PROGRAMA, Formata("the gateway ignores a request of %zu fields or fewer, and this one has %zu (000-000, "
-                          "001-000 and 999-999 count); is the gateway up? 000-000=ATV 011-000=31",
-                          MIN_CAMPOS - 1, lidos));
+        PROGRAMA, Formata("the gateway ignores a request of %zu fields or fewer, and this one has %zu (%s001-000 "
+                          "and the closing 999-999 count); to ask whether the gateway is up: 000-000=ATV 011-000=31",
+                          MIN_CAMPOS - 1, lidos, cabecalho != nullptr ? "000-000, " : ""));
   }
 
   const std::string env = Caminho(o.entrada, textoId + ".ENV");
