@@ -162,6 +162,18 @@ std::string ZelpdEmTeste::Campo(const std::string& texto, const std::string& cha
   return "(ausente)";
 }
 
+ZelpdComHost::ZelpdComHost(const std::function<void(ConfigGateway&)>& ajusta) : host_({"--resumo"}) {
+  ConfigGateway c;
+  c.porta = host_.Porta();
+  if (ajusta) ajusta(c);
+  gateway_ = std::make_unique<ZelpdEmTeste>(c);
+}
+
+std::string ZelpdComHost::Inicia() {
+  if (host_.Porta() <= 0) return "zelp-host did not start: " + host_.Saida();
+  return gateway_->Inicia() ? std::string() : "zelpd did not start: " + gateway_->Saida();
+}
+
 int ConexoesDoHost(const HostEmExecucao& host) {
   const std::string saida = host.Saida();
   int n = 0;

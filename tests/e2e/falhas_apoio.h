@@ -81,6 +81,21 @@ class ZelpdEmTeste {
   std::unique_ptr<Processo> zelpd_;
 };
 
+// zelp-host --resumo on 127.0.0.1 and a zelpd whose endpoint groups all point at it, with the
+// other settings as ajusta leaves them.
+class ZelpdComHost {
+ public:
+  explicit ZelpdComHost(const std::function<void(ConfigGateway&)>& ajusta = nullptr);
+  // Starts zelpd and waits for its banner; what went wrong, or "".
+  std::string Inicia();
+  HostEmExecucao& Host() { return host_; }
+  ZelpdEmTeste& Gateway() { return *gateway_; }
+
+ private:
+  HostEmExecucao host_;
+  std::unique_ptr<ZelpdEmTeste> gateway_;
+};
+
 // Connections zelp-host (in --resumo mode) has reported so far.
 int ConexoesDoHost(const HostEmExecucao& host);
 

@@ -40,12 +40,9 @@ void PrintTo(const CasoIni& caso, std::ostream* os) { *os << caso.nome; }
 class IniIlegivelLento : public testing::TestWithParam<CasoIni> {};
 
 TEST_P(IniIlegivelLento, ConfiguracaoMantidaEAvisoUmaVezPorEpisodio) {
-  HostEmExecucao host({"--resumo"});
-  ASSERT_GT(host.Porta(), 0) << host.Saida();
-  ConfigGateway c;
-  c.porta = host.Porta();
-  ZelpdEmTeste g(c);
-  ASSERT_TRUE(g.Inicia()) << g.Saida();
+  ZelpdComHost z;
+  ASSERT_EQ(z.Inicia(), "");
+  ZelpdEmTeste& g = z.Gateway();
   g.EscrevePedido(1);
   std::string rsp;
   ASSERT_TRUE(g.EsperaArquivo(1, "rsp", 10s, rsp)) << g.Saida();

@@ -52,12 +52,9 @@ TEST(ParadaOrdenada, PrimeiroSigtermEsperaARespostaENaoReivindicaMais) {
 }
 
 TEST(ParadaOrdenada, SemTransacaoEmCursoSaiLogoCom0) {
-  HostEmExecucao host({"--resumo"});
-  ASSERT_GT(host.Porta(), 0) << host.Saida();
-  ConfigGateway c;
-  c.porta = host.Porta();
-  ZelpdEmTeste g(c);
-  ASSERT_TRUE(g.Inicia()) << g.Saida();
+  ZelpdComHost z;
+  ASSERT_EQ(z.Inicia(), "");
+  ZelpdEmTeste& g = z.Gateway();
   g.EscrevePedido(1);
   std::string rsp;
   ASSERT_TRUE(g.EsperaArquivo(1, "rsp", 10s, rsp)) << g.Saida();

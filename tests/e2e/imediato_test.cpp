@@ -42,12 +42,9 @@ long long MenorLatencia(ZelpdEmTeste& g, long long primeiro, int vezes) {
 }
 
 TEST(Imediato, RespondeSemAsPausasELigaEDesligaNaRecarga) {
-  HostEmExecucao host({"--resumo"});
-  ASSERT_GT(host.Porta(), 0) << host.Saida();
-  ConfigGateway c;
-  c.porta = host.Porta();
-  ZelpdEmTeste g(c);
-  ASSERT_TRUE(g.Inicia()) << g.Saida();
+  ZelpdComHost z;
+  ASSERT_EQ(z.Inicia(), "");
+  ZelpdEmTeste& g = z.Gateway();
 
   EXPECT_GE(MenorLatencia(g, 1, 1), 200) << "the default mode keeps its sleeps";
   g.Config().imediato = true;
@@ -64,15 +61,10 @@ TEST(Imediato, RespondeSemAsPausasELigaEDesligaNaRecarga) {
 }
 
 TEST(Imediato, RajadaReivindicadaDeUmaVez) {
-  HostEmExecucao host({"--resumo"});
-  ASSERT_GT(host.Porta(), 0) << host.Saida();
-  ConfigGateway c;
-  c.porta = host.Porta();
-  c.imediato = true;
-  c.errlog = "log";
-  ZelpdEmTeste g(c);
+  ZelpdComHost z([](ConfigGateway& c) { c.imediato = true, c.errlog = "log"; });
+  ZelpdEmTeste& g = z.Gateway();
   g.Dir().CriaSubdiretorio("log");
-  ASSERT_TRUE(g.Inicia()) << g.Saida();
+  ASSERT_EQ(z.Inicia(), "");
 
   constexpr int N = 40;
   for (int id = 1; id <= N; ++id) g.EscrevePedido(id);

@@ -44,12 +44,9 @@ class EscritaNoLugar : public ::testing::TestWithParam<CasoEscritaNoLugar> {};
 // A point of sale that opens the request under its final name and writes it in pieces, with
 // pauses: the gateway must see it whole, as if it had been written aside and renamed.
 TEST_P(EscritaNoLugar, PedidoEscritoAosPoucosEAtendidoInteiro) {
-  HostEmExecucao host({"--resumo"});
-  ASSERT_GT(host.Porta(), 0) << host.Saida();
-  ConfigGateway c;
-  c.porta = host.Porta();
-  ZelpdEmTeste g(c);
-  ASSERT_TRUE(g.Inicia()) << g.Saida();
+  ZelpdComHost z;
+  ASSERT_EQ(z.Inicia(), "");
+  ZelpdEmTeste& g = z.Gateway();
 
   // The shell holds the file open for writing from its first byte to its last.
   const std::string script = std::string("{ printf '000-000 = CRT\\r\\n001-000 = 1\\r\\n'; sleep 1; ") +
@@ -134,13 +131,10 @@ TEST(MesmoNumero, DoisArquivosNuncaJuntosNoHost) {
 // An operator starts a second zelpd on the folders of a running one: it claims nothing there,
 // says so once, and takes over when the first one stops.
 TEST(DoisServicos, UmaPastaAtendidaPorUmSo) {
-  HostEmExecucao host({"--resumo"});
-  ASSERT_GT(host.Porta(), 0) << host.Saida();
-  ConfigGateway c;
-  c.porta = host.Porta();
-  ZelpdEmTeste primeiro(c);
-  ASSERT_TRUE(primeiro.Inicia()) << primeiro.Saida();
-  ConfigGateway c2 = c;
+  ZelpdComHost z;
+  ASSERT_EQ(z.Inicia(), "");
+  ZelpdEmTeste& primeiro = z.Gateway();
+  ConfigGateway c2 = primeiro.Config();
   c2.entrada = primeiro.Dir() / "entrada";
   c2.saida = primeiro.Dir() / "saida";
   ZelpdEmTeste segundo(c2);
