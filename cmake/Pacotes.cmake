@@ -77,17 +77,21 @@ set(CPACK_DEBIAN_PACKAGE_SECTION net)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 
+# The paragraph both packages' descriptions open with.
+set(ZELP_DESCRICAO_COMUM
+"ZELP takes payment requests (card transactions and cheque checks) that a
+point-of-sale application drops as files of numbered fields into a folder,
+exchanges them with an authorisation host over TCP and publishes the
+answers as files in another folder.
+")
+
 set(CPACK_DEBIAN_ZELPD_PACKAGE_NAME zelpd)
 set(CPACK_DEBIAN_ZELPD_PACKAGE_DEPENDS "adduser")
 set(CPACK_DEBIAN_ZELPD_PACKAGE_CONTROL_EXTRA
     ${ZELP_PACOTE}/zelpd/conffiles ${ZELP_PACOTE}/zelpd/postinst ${ZELP_PACOTE}/zelpd/prerm ${ZELP_PACOTE}/zelpd/postrm)
 set(CPACK_COMPONENT_ZELPD_DESCRIPTION
 "transaction gateway for point-of-sale computers (service)
-ZELP takes payment requests (card transactions and cheque checks) that a
-point-of-sale application drops as files of numbered fields into a folder,
-exchanges them with an authorisation host over TCP and publishes the
-answers as files in another folder.
-
+${ZELP_DESCRICAO_COMUM}
 This package holds the service zelpd, run by systemd as its own user, with
 its configuration in /etc/zelp/zelp.ini and a check of that configuration
 (zelpd --verifica), and the tools zelp-pdv (a point-of-sale client),
@@ -97,11 +101,7 @@ set(CPACK_DEBIAN_ZELP_PACKAGE_NAME zelp)
 set(CPACK_DEBIAN_ZELP_PACKAGE_SUGGESTS zelpd)
 set(CPACK_COMPONENT_ZELP_DESCRIPTION
 "transaction gateway for point-of-sale computers (window)
-ZELP takes payment requests (card transactions and cheque checks) that a
-point-of-sale application drops as files of numbered fields into a folder,
-exchanges them with an authorisation host over TCP and publishes the
-answers as files in another folder.
-
+${ZELP_DESCRICAO_COMUM}
 This package holds zelp, the gateway as a desktop program with a window
 and a tray icon, configured by zelp.ini in its working folder. It starts
 nothing by itself; the service for servers is in the package zelpd.")
