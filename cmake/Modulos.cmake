@@ -1,6 +1,15 @@
-# One static library per folder of src/, from every .cpp in it.
+# The platform layer's implementation: posix/ on Linux, windows/ when building for Windows.
+if(WIN32)
+  set(ZELP_PLATAFORMA windows)
+else()
+  set(ZELP_PLATAFORMA posix)
+endif()
+
+# One static library per folder of src/, from every .cpp in it; a folder may hold one subfolder per
+# platform (named as ZELP_PLATAFORMA), whose sources join it on that platform only.
 function(zelp_modulo nome)
-  file(GLOB fontes CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/${nome}/*.cpp)
+  file(GLOB fontes CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/${nome}/*.cpp
+       ${PROJECT_SOURCE_DIR}/src/${nome}/${ZELP_PLATAFORMA}/*.cpp)
   if(fontes)
     add_library(zelp_${nome} STATIC ${fontes})
     target_include_directories(zelp_${nome} PUBLIC ${PROJECT_SOURCE_DIR}/src)
