@@ -279,6 +279,13 @@ void NotasPedido(const TTipoTransacao& t, CamposDoTipo& c) {
     c.notasPedido.push_back(
         "One occurrence per cheque. Every cheque must be drawn on the account of the first: the same "
         "compensation, bank and agency, and the same 6th and 7th digits of the account, in its CMC7 line.");
+    // The rules of the cheque block's check digits, for a program that computes them itself.
+    c.notasPedido.push_back(
+        "Check digits: take the remainder r of the sum of the digits times 2, 3, ..., 9, 2, 3, ... from "
+        "the right, modulo 11. 046 is that of compensation (CMC7 9th to 11th), bank (1st to 3rd) and "
+        "agency (4th to 7th), in this order: 11 - r when r is 2 or more, 0 when r is 1, and when r is 0, "
+        "1 for bank 031 and 0 for any other. 048 is that of the cheque number (CMC7 12th to 17th): 11 - r "
+        "when r is 2 or more, else 0.");
   }
   std::vector<int> adicionados;
   for (int i = 0; i < l.numDefinicoes; ++i) {
