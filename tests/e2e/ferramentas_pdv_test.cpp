@@ -224,7 +224,8 @@ TEST(ZelpPdv, CamposDeCadaCodigoSaoOsDoCatalogo) {
       std::map<int, std::pair<std::string, std::string>> linhas;
       std::istringstream texto(parte);
       for (std::string l; std::getline(texto, l);) {
-        if (l.size() < 10 || l.compare(0, 2, "  ") != 0 || l[5] != '-' || !std::isdigit(static_cast<unsigned char>(l[2]))) continue;
+        if (l.size() < 10 || l.compare(0, 2, "  ") != 0 || l[5] != '-') continue;
+        if (!std::isdigit(static_cast<unsigned char>(l[2]))) continue;
         std::istringstream campos(l);
         std::string campo, presenca;
         campos >> campo >> presenca;

@@ -2,7 +2,6 @@
 // and group, as request assembly and response decoding read them; size and kind from the field type.
 #include "zelp-pdv/CamposDoTipo.h"
 
-#include <cstring>
 #include <vector>
 
 #include "codec/Cheques.h"
@@ -25,6 +24,8 @@ constexpr int MAX_ARQUIVO = 9;
 constexpr int PRIMEIRO_ESTABELECIMENTO = 901;
 constexpr int PRIMEIRA_CONSTANTE = 910;
 constexpr int CODIGO_ERRO = 85;
+// The cheque block reads six fields per cheque: 043 (the CMC7 line) and the five after it.
+constexpr int CAMPOS_DO_CHEQUE = 6;
 
 bool NoGrupo(const TLayoutMensagem& l, const TLayoutCampo& e) { return l.TemGrupo() && e.repetido == 1; }
 
@@ -152,7 +153,8 @@ LinhaCampo LinhaPedido(const TTipoTransacao& t, const TLayoutCampo& e) {
     // A count of 0 leaves every conditional field of the group missing.
     r.tamanho = Formata("1 to %d", l.maxRepeticoes);
     r.conteudo = cheque != nullptr ? "number of cheques: occurrences of the group" : "occurrences of the group";
-  } else if (cheque != nullptr && NoGrupo(l, e) && e.numero >= cheque->numero && e.numero - cheque->numero < 6) {
+  } else if (cheque != nullptr && NoGrupo(l, e) && e.numero >= cheque->numero &&
+             e.numero - cheque->numero < CAMPOS_DO_CHEQUE) {
     CampoDoCheque(e.numero - cheque->numero, r);
   } else {
     TipoNoPedido(e, r);
@@ -313,8 +315,8 @@ void NotasResposta(const TTipoTransacao& t, CamposDoTipo& c) {
   // The error response is built like a refusal: entries of condition 0 and -1 only.
   const bool temValor = TemCampo(l, CAMPO_VALOR, 0);
   const bool temMensagem = TemCampo(l, CAMPO_MENSAGEM, 0);
-  std::string erro = Formata("An error response of the gateway has the fields of a refusal, all empty except 009-000 = %d",
-                             CODIGO_ERRO);
+  std::string erro = Formata(
+      "An error response of the gateway has the fields of a refusal, all empty except 009-000 = %d", CODIGO_ERRO);
   if (temValor) erro += temMensagem ? ", 003-000 (the request's)" : " and 003-000 (the request's)";
   erro += temMensagem ? " and 030-000 (the gateway's message)"
                       : "; this layout has no 030-000, so the gateway's message is only in its log";
