@@ -44,6 +44,8 @@ endfunction()
 install(TARGETS zelpd RUNTIME DESTINATION ${CMAKE_INSTALL_SBINDIR} COMPONENT zelpd)
 install(TARGETS zelp-pdv zelp-estab zelp-host RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT zelpd)
 install(FILES ${ZELP_PACOTE}/zelpd.service DESTINATION /lib/systemd/system COMPONENT zelpd)
+# One more gateway per pair of exchange folders: zelpd@NAME runs in /etc/zelp/NAME.
+install(FILES ${ZELP_PACOTE}/zelpd@.service DESTINATION /lib/systemd/system COMPONENT zelpd)
 install(FILES ${ZELP_PACOTE}/zelpd.tmpfiles DESTINATION lib/tmpfiles.d RENAME zelpd.conf
         COMPONENT zelpd)
 install(FILES ${ZELP_PACOTE}/zelp.ini DESTINATION /etc/zelp COMPONENT zelpd)
@@ -55,6 +57,12 @@ if(TARGET zelp)
   install(TARGETS zelp RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT zelp)
   zelp_instala_man(zelp ${ZELP_MAN_ZELP})
   zelp_instala_documentos(zelp)
+  # The menu's launcher (it starts zelp in ~/zelp) and a zelp.ini for that folder.
+  install(FILES ${ZELP_PACOTE}/zelp.desktop DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/applications COMPONENT zelp)
+  install(FILES ${ZELP_PACOTE}/zelp.svg DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/icons/hicolor/scalable/apps
+          COMPONENT zelp)
+  install(FILES ${ZELP_PACOTE}/zelp-exemplo.ini DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/zelp/examples
+          RENAME zelp.ini COMPONENT zelp)
   list(APPEND ZELP_COMPONENTES zelp)
 endif()
 

@@ -10,7 +10,7 @@ pacotes=(
   clang libclang-rt-14-dev
   xvfb xauth tint2 x11-utils xdotool
   python3
-  dpkg-dev fakeroot lintian systemd man-db groff-base
+  dpkg-dev fakeroot lintian systemd man-db groff-base desktop-file-utils
 )
 
 faltando=()

@@ -32,13 +32,11 @@ enum : int {
   QUANTIDADE_ERRADA = 6,
 };
 
-constexpr std::size_t TAM_CMC7 = 30;
-
 // The CMC7 line is read at positions 0..29 as digits: anything shorter, or any character
 // that is not a digit, cannot be checked and is refused.
 bool Cmc7Legivel(const char* c) {
   std::size_t n = std::strlen(c);
-  if (n < TAM_CMC7) return false;
+  if (n < static_cast<std::size_t>(TAM_CMC7)) return false;
   for (std::size_t i = 0; i < n; ++i)
     if (c[i] < '0' || c[i] > '9') return false;
   return true;

@@ -19,6 +19,8 @@ inline constexpr int MAX_CHEQUES = 12;
 // Bytes of packed BCD that fields 044 and 045 of each cheque take.
 inline constexpr int TAM_CAMPO_044 = 6;
 inline constexpr int TAM_CAMPO_045 = 4;
+// Characters of the CMC7 line (field 043) that the checks read.
+inline constexpr int TAM_CMC7 = 30;
 
 // Result 0..6 for the cheque whose field 043 is at position j of the sorted table; writes the
 // cheque's bytes into `dados` only when it returns 0. `dados` holds room for 12 cheques.

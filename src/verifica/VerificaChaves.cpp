@@ -1,5 +1,6 @@
 // The lines of zelp.ini that the service never reads: unknown sections and keys (a typo such as
 // TOutCxn is silently ignored by the load), repeated sections and keys, integers that are no number.
+#include <cstdint>
 #include <set>
 #include <string>
 
@@ -10,12 +11,15 @@
 
 namespace {
 
-// What the load makes of an integer: a sign and digits at its start, else 0.
-bool PareceNumero(const std::string& valor) {
+// What the load makes of an integer: a sign and digits at its start, else 0. Returns where the
+// digits start, and sets fim to where they end.
+std::size_t InicioDoNumero(const std::string& valor, std::size_t& fim) {
   std::size_t i = 0;
   while (i < valor.size() && (valor[i] == ' ' || valor[i] == '\t')) ++i;
   if (i < valor.size() && (valor[i] == '-' || valor[i] == '+')) ++i;
-  return i < valor.size() && valor[i] >= '0' && valor[i] <= '9';
+  fim = i;
+  while (fim < valor.size() && valor[fim] >= '0' && valor[fim] <= '9') ++fim;
+  return i;
 }
 
 std::string EmMinusculas(std::string s) {
@@ -46,8 +50,16 @@ void VerificaChaves(const LeitorIni& ini, Relatorio& r) {
       continue;
     }
     const std::string valor = ini.LeTexto(secao, chave, "");
-    if (conhecida->inteira && !valor.empty() && !PareceNumero(valor)) {
+    if (!conhecida->inteira || valor.empty()) continue;
+    std::size_t fim = 0;
+    const std::size_t inicio = InicioDoNumero(valor, fim);
+    const std::int32_t lido = LeitorIni::ConverteInteiro(valor);
+    if (fim == inicio) {
       r.Aviso("line %d: [%s] %s = %s is not a number: the service reads 0", l.linha, secao, chave, valor.c_str());
+    } else if (fim < valor.size()) {
+      // "Port=4049 5": the load stops at the blank, and the rest is silently lost.
+      r.Aviso("line %d: [%s] %s = %s has characters after the number: the service reads %d", l.linha, secao, chave,
+              valor.c_str(), lido);
     }
   }
 }

@@ -67,10 +67,11 @@ void VerificaServidores(const ValoresConfig& v, bool conecta, Relatorio& r) {
     const auto porta = static_cast<std::uint16_t>(grupo.porta & 0xFFFF);
     r.Linha("Endpoint group End%d (%s): port %d", g, uso.c_str(), grupo.porta);
     if (codigos.empty()) r.Aviso("no transaction type sends to End%d", g);
-    if (porta == 0) {
-      r.Erro("Port is %d: no connection can be made", grupo.porta);
-    } else if (grupo.porta < 0 || grupo.porta > PORTA_MAXIMA) {
-      r.Aviso("Port %d is outside 1..%d: the service connects to port %u", grupo.porta, PORTA_MAXIMA, porta);
+    if (grupo.porta == 0) {
+      r.Erro("Port is 0: no connection can be made");
+    } else if (grupo.porta < 1 || grupo.porta > PORTA_MAXIMA) {
+      // The service would take the low 16 bits and reach a port nobody meant.
+      r.Erro("Port %d is outside 1..%d: the service would connect to port %u", grupo.porta, PORTA_MAXIMA, porta);
     }
     for (const auto& endereco : grupo.enderecos) {
       std::uint32_t ip = 0;
@@ -81,7 +82,9 @@ void VerificaServidores(const ValoresConfig& v, bool conecta, Relatorio& r) {
         continue;
       }
       r.Detalhe("%s = %s (%s)", endereco.chave.c_str(), endereco.texto.c_str(), plataforma::TextoIPv4(ip).c_str());
-      if (conecta && porta != 0) Conecta(ip, porta, TempoConexaoValido(v.tempoConexao), r);
+      if (conecta && grupo.porta >= 1 && grupo.porta <= PORTA_MAXIMA) {
+        Conecta(ip, porta, TempoConexaoValido(v.tempoConexao), r);
+      }
     }
   }
 }

@@ -199,6 +199,13 @@ TEST_P(PorTipo, RespeitaOsLimitesDoVerificador) {
   EXPECT_LE(tipo.resposta.numDefinicoes, 254);
   EXPECT_LE(tipo.pedido.maxRepeticoes, 32);
   EXPECT_LE(tipo.resposta.maxRepeticoes, 32);
+  // A decoded response, both variants and every group full, fits the field table: the overflow text
+  // can come only from a request, before anything is sent.
+  int campos = 3;  // 000, 001 and 999
+  for (int i = 2; i < tipo.resposta.numDefinicoes - 1; ++i) {
+    campos += tipo.resposta.TemGrupo() && tipo.resposta.definicoes[i].repetido ? tipo.resposta.maxRepeticoes : 1;
+  }
+  EXPECT_LE(campos, 256);
 }
 
 INSTANTIATE_TEST_SUITE_P(Catalogo, PorTipo, ::testing::Range(0, 23), Nome);

@@ -2,14 +2,18 @@
 // status for approval, refusal, error response, no status, no response and usage errors.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <chrono>
 #include <filesystem>
+#include <map>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "apoio/DiretorioTemporario.h"
 #include "apoio/Processo.h"
+#include "catalogo/Catalogo.h"
 #include "ferramentas_apoio.h"
 
 namespace {
@@ -186,5 +190,78 @@ TEST_F(PdvTeste, ArgumentosErradosSaoRecusadosCom2SemPublicarNada) {
 }
 
 TEST(ZelpPdv, AjudaVersaoEOpcaoDesconhecida) { VerificaOpcoesComuns("zelp-pdv"); }
+
+// zelp-pdv --campos against the catalogue: the list names every code with its header, and the
+// fields of every code are those of its layouts, each once, with the presence that its condition
+// and group give, and a size that holds the layout's length.
+TEST(ZelpPdv, CamposDeCadaCodigoSaoOsDoCatalogo) {
+  DiretorioTemporario dir;
+  const auto executa = [&](std::vector<std::string> args, int& status) {
+    Processo pdv(CaminhoPrograma("zelp-pdv"), args, dir.Caminho(), dir / "campos.out");
+    EXPECT_TRUE(pdv.Espera(10s, status));
+    return pdv.Saida();
+  };
+  int status = -1;
+  const std::string lista = executa({"--campos"}, status);
+  EXPECT_EQ(status, 0);
+  EXPECT_NE(executa({"--campos", "15"}, status).find("no transaction type has code 15"), std::string::npos);
+  EXPECT_EQ(status, 2);
+
+  for (int i = 0; i < numTipos; ++i) {
+    const TTipoTransacao& t = tiposTransacao[i];
+    SCOPED_TRACE(t.codigo);
+    EXPECT_NE(lista.find(std::string(4 - std::to_string(t.codigo).size(), ' ') + std::to_string(t.codigo) + "  " +
+                         t.nome),
+              std::string::npos);
+    const std::string saida = executa({"--campos", std::to_string(t.codigo)}, status);
+    EXPECT_EQ(status, 0);
+    const std::size_t resposta = saida.find("\nResponse:");
+    ASSERT_NE(resposta, std::string::npos) << saida;
+
+    // Rows "  NNN-OOO  presence  size...": each field once, in the part of its direction.
+    for (const bool pedido : {true, false}) {
+      const std::string parte = pedido ? saida.substr(0, resposta) : saida.substr(resposta);
+      std::map<int, std::pair<std::string, std::string>> linhas;
+      std::istringstream texto(parte);
+      for (std::string l; std::getline(texto, l);) {
+        if (l.size() < 10 || l.compare(0, 2, "  ") != 0 || l[5] != '-') continue;
+        if (!std::isdigit(static_cast<unsigned char>(l[2]))) continue;
+        std::istringstream campos(l);
+        std::string campo, presenca;
+        campos >> campo >> presenca;
+        EXPECT_TRUE(linhas.emplace(std::stoi(campo), std::make_pair(presenca, l)).second) << l;
+      }
+      const TLayoutMensagem& layout = pedido ? t.pedido : t.resposta;
+      std::size_t esperadas = 0;
+      for (int k = 0; k < layout.numDefinicoes; ++k) {
+        const TLayoutCampo& e = layout.definicoes[k];
+        const bool doGateway = (e.numero > 900 && e.numero <= 900 + t.numEstabelecimento) ||
+                               (e.numero >= 910 && e.numero < 910 + t.numConstantes);
+        if (pedido && doGateway) {
+          EXPECT_EQ(linhas.count(e.numero), 0u) << e.numero;
+          continue;
+        }
+        ++esperadas;
+        const bool grupo = layout.TemGrupo() && e.repetido == 1;
+        const char* presenca = pedido ? (e.condicao != 0 ? "optional" : grupo ? "conditional" : "required")
+                                      : (e.condicao > 0 ? "approval" : e.condicao < 0 ? "refusal" : "always");
+        ASSERT_EQ(linhas.count(e.numero), 1u) << e.numero;
+        EXPECT_EQ(linhas[e.numero].first, presenca) << linhas[e.numero].second;
+        // Digits and characters as the encoder and decoder count them.
+        const int tamanho = e.tipo == TIPO_BCD || e.tipo == TIPO_HEXA || e.tipo == TIPO_PREFIXO_BCD ? 2 * e.tamanho
+                            : e.tipo == TIPO_NUMERICO || e.tipo == TIPO_TEXTO   ? e.tamanho
+                                                                                : 0;
+        if (tamanho > 0 && e.numero != 999) {
+          EXPECT_NE(linhas[e.numero].second.find(" " + std::to_string(tamanho) + " "), std::string::npos)
+              << linhas[e.numero].second;
+        }
+      }
+      EXPECT_EQ(linhas.size(), esperadas);
+      if (layout.TemGrupo()) {
+        EXPECT_NE(parte.find(" (at most " + std::to_string(layout.maxRepeticoes)), std::string::npos);
+      }
+    }
+  }
+}
 
 }  // namespace

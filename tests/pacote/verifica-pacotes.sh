@@ -63,6 +63,12 @@ done
 for f in ./usr/bin/zelp ./usr/share/man/man1/zelp.1.gz ./usr/share/doc/zelp/copyright ./usr/share/doc/zelp/changelog.Debian.gz; do
   confere "zelp holds $f" tem "$T/zelp.lista" "$f"
 done
+# Several tills (the template unit), and the window program's launcher and example configuration.
+confere "zelpd holds the template unit zelpd@.service" tem "$T/zelpd.lista" ./lib/systemd/system/zelpd@.service
+for f in ./usr/share/applications/zelp.desktop ./usr/share/icons/hicolor/scalable/apps/zelp.svg \
+         ./usr/share/doc/zelp/examples/zelp.ini; do
+  confere "zelp holds $f" tem "$T/zelp.lista" "$f"
+done
 confere "zelp holds no service, no tool and no configuration" \
   bash -c "! grep -Eq 'systemd|tmpfiles|sbin|zelp-|/etc/' '$T/zelp.lista'"
 confere "zelp neither depends on zelpd nor has maintainer scripts, and suggests it" bash -c "
@@ -76,12 +82,31 @@ confere "/etc/zelp/zelp.ini is a conffile" bash -c "dpkg-deb --ctrl-tarfile '$de
 dpkg-deb -x "$deb_zelpd" "$T"
 mkdir -p "$T/unidade"
 sed "s|/usr/sbin/zelpd|$T/usr/sbin/zelpd|" "$T/lib/systemd/system/zelpd.service" > "$T/unidade/zelpd.service"
-verifica_unidade() {
+verifica_unidade() {  # verifica_unidade [UNIT], zelpd.service by default
   local saida
-  saida=$(MANPATH="$T/usr/share/man" systemd-analyze verify "$T/unidade/zelpd.service" 2>&1) || { echo "$saida"; return 1; }
+  saida=$(MANPATH="$T/usr/share/man" systemd-analyze verify "${1:-$T/unidade/zelpd.service}" 2>&1) || { echo "$saida"; return 1; }
   [ -z "$saida" ] || { echo "$saida"; return 1; }
 }
 confere "systemd-analyze verify zelpd.service is clean" verifica_unidade
+# The template, verified as an instance of it; it keeps every line of zelpd.service but its own folders.
+sed "s|/usr/sbin/zelpd|$T/usr/sbin/zelpd|" "$T/lib/systemd/system/zelpd@.service" > "$T/unidade/zelpd@.service"
+confere "systemd-analyze verify zelpd@caixa2.service is clean" verifica_unidade "$T/unidade/zelpd@caixa2.service"
+confere "zelpd@.service keeps every setting of zelpd.service" bash -c "
+  ! grep -Ev '^(#|$|Description=|ExecStart=|ReadWritePaths=)' '$T/lib/systemd/system/zelpd.service' |
+    grep -vxFf '$T/lib/systemd/system/zelpd@.service' &&
+  grep -qx 'ExecStart=/usr/sbin/zelpd -C /etc/zelp/%i' '$T/lib/systemd/system/zelpd@.service' &&
+  grep -qx 'ReadWritePaths=/var/lib/zelp/%i /var/log/zelp/%i' '$T/lib/systemd/system/zelpd@.service'"
+
+# --- the window program's launcher and example configuration
+mkdir -p "$T/janela"
+dpkg-deb -x "$deb_zelp" "$T/janela"
+confere "zelp.desktop passes desktop-file-validate" desktop-file-validate "$T/janela/usr/share/applications/zelp.desktop"
+mkdir -p "$T/casa/zelp/entrada" "$T/casa/zelp/saida" "$T/casa/zelp/log"
+cp "$T/janela/usr/share/doc/zelp/examples/zelp.ini" "$T/casa/zelp/"
+"$T/usr/sbin/zelpd" --verifica -C "$T/casa/zelp" > "$T/exemplo.txt" 2>&1 || true
+confere "the example zelp.ini has no key the service ignores, and waits only for a host" bash -c "
+  ! grep -q 'warning: line' '$T/exemplo.txt' && grep -q 'Not ready: 1 error' '$T/exemplo.txt' &&
+  grep -q \"Nenhuma 'url' especificada\" '$T/exemplo.txt' || { cat '$T/exemplo.txt'; false; }"
 
 # --- log retention: only daily logs 90 days and more past their last write go
 mkdir -p "$T/var/log/zelp"

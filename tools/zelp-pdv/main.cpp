@@ -13,6 +13,7 @@
 #include "comum/Texto.h"
 #include "ferramentas/LinhaComando.h"
 #include "platform/Arquivos.h"
+#include "zelp-pdv/ListaCampos.h"
 
 namespace {
 
@@ -46,6 +47,8 @@ struct Opcoes {
   int tempoStatus = 10;
   int tempoResposta = 60;
   bool mantem = false;
+  bool mostraCampos = false;  // --campos: print the catalogue instead of sending
+  int codigoCampos = -1;      // --campos CODE
   ferramentas::OpcaoComum comum = ferramentas::OpcaoComum::Nenhuma;
   std::vector<Campo> campos;
 };
@@ -53,6 +56,7 @@ struct Opcoes {
 void MostraAjuda(std::FILE* f) {
   std::fputs(
       "Usage: zelp-pdv [options] NNN-NNN=value ...\n"
+      "       zelp-pdv --campos [CODE]\n"
       "\n"
       "Sends the ZELP gateway one request with the given fields and waits for the answer, as the\n"
       "point of sale does: writes the request under a temporary name in the input directory and\n"
@@ -74,6 +78,8 @@ void MostraAjuda(std::FILE* f) {
       "  --tempo-status S      wait for the status, in seconds (default 10)\n"
       "  --tempo-resposta S    wait for the response after the status, in seconds (default 60)\n"
       "  --mantem              keep the status and the response after reading them\n"
+      "  --campos [CODE]       send nothing: list the transaction codes, or print the request and\n"
+      "                        response fields of CODE, from the gateway's own catalogue\n"
       "  -h, --help            this help\n"
       "  --version             the program's version\n"
       "\n"
@@ -137,6 +143,12 @@ bool LeOpcoes(int argc, char** argv, Opcoes& o, std::string& erro) {
     }
     if (a == "--mantem") {
       o.mantem = true;
+      continue;
+    }
+    if (a == "--campos") {
+      o.mostraCampos = true;
+      // The code is optional: a number right after the option.
+      if (i + 1 < argc && ferramentas::Inteiro(argv[i + 1], 0, 99999, o.codigoCampos)) ++i;
       continue;
     }
     if (!ferramentas::PareceOpcao(a)) {
@@ -287,6 +299,16 @@ int main(int argc, char** argv) {
   }
   if (o.comum == ferramentas::OpcaoComum::Versao) {
     ferramentas::MostraVersao(PROGRAMA);
+    return SAIDA_APROVADA;
+  }
+  if (o.mostraCampos) {
+    if (!o.campos.empty()) return ferramentas::ErroDeUso(PROGRAMA, "--campos sends nothing: give no field with it");
+    if (o.codigoCampos < 0) {
+      MostraCodigos(stdout);
+    } else if (!MostraCamposDoCodigo(o.codigoCampos, stdout)) {
+      return ferramentas::ErroDeUso(
+          PROGRAMA, Formata("no transaction type has code %d ('zelp-pdv --campos' lists them)", o.codigoCampos));
+    }
     return SAIDA_APROVADA;
   }
   if (o.campos.empty()) {
