@@ -252,9 +252,11 @@ TEST(Zelpd, AvisaOGerenciadorDeServicosEMarcaAsLinhasDoDiario) {
   const std::string saida = zelpd.Saida();
   EXPECT_EQ(saida.rfind("<6>Servidor ZELP V00.68\n", 0), 0u) << saida;
   EXPECT_NE(saida.find("\n<4>*** Nome de Arquivo Invalido: \"in/1.ENV\"\n"), std::string::npos) << saida;
+  // An orderly stop is no alarm.
+  EXPECT_NE(saida.find("\n<5>*** Servico parado\n"), std::string::npos) << saida;
 }
 
-enum class Estab { Boa, Curta, Alterada, Ausente };
+enum class Estab { Boa, Curta, Alterada, Ausente, LegivelPorTodos };
 
 struct CasoVerifica {
   const char* nome;
@@ -264,6 +266,8 @@ struct CasoVerifica {
   bool hostParado;  // the host has ended: nothing listens on its port
   int status;
   const char* esperado;
+  const char* pastaAberta = nullptr;  // made writable by every user
+  const char* ausente = nullptr;      // a text the report must not hold
 };
 
 std::string IniVerifica(const std::string& tempos, const std::string& entrada, const std::string& grupo,
@@ -276,7 +280,15 @@ TEST(ZelpdVerifica, AchaCadaConfiguracaoQuebrada) {
   const std::string grupo = "[End2]\nurl=127.0.0.1\nPort=@PORTA@";
   const std::string par = "par2=estab/loja.dat";
   const CasoVerifica casos[] = {
-      {"good", IniVerifica("TOutCnx=2", "in", grupo, par), Estab::Boa, true, false, 0, "connected in"},
+      {"good", IniVerifica("TOutCnx=2", "in", grupo + "\n[Deleta]\nLog=1", par), Estab::Boa, true, false, 0,
+       "connected in", nullptr, "[Deleta] Log is 0"},
+      // Where card data would stay, or others could reach it: warnings, not errors.
+      {"processed requests kept", IniVerifica("", "in", grupo, par), Estab::Boa, false, false, 0,
+       "warning: [Deleta] Log is 0: every processed request (*.log), with its card data, stays in the input"},
+      {"establishment file readable by all", IniVerifica("", "in", grupo, par), Estab::LegivelPorTodos, false, false,
+       0, "merchant 012345678\n    warning: every user may read it, and with it the merchant's key"},
+      {"output folder writable by all", IniVerifica("", "in", grupo, par), Estab::Boa, false, false, 0,
+       "warning: every user may write in it", "out"},
       {"typo", IniVerifica("TOutCxn=2", "in", grupo, par), Estab::Boa, false, false, 0,
        "warning: line 2: [Tempos] TOutCxn is not a key the service reads"},
       {"no input folder", IniVerifica("", "nada", grupo, par), Estab::Boa, false, false, 1,
@@ -312,6 +324,11 @@ TEST(ZelpdVerifica, AchaCadaConfiguracaoQuebrada) {
     if (caso.estab == Estab::Curta) dir.Escreve("estab/loja.dat", imagem.substr(0, 100));
     if (caso.estab == Estab::Alterada) dir.Escreve("estab/loja.dat", imagem.replace(195, 1, "9"));
     if (caso.estab == Estab::Ausente) std::filesystem::remove(dir / "estab/loja.dat");
+    std::error_code semArquivo;
+    std::filesystem::permissions(dir / "estab/loja.dat",
+                                 static_cast<std::filesystem::perms>(caso.estab == Estab::LegivelPorTodos ? 0644 : 0640),
+                                 semArquivo);
+    if (caso.pastaAberta != nullptr) std::filesystem::permissions(dir / caso.pastaAberta, std::filesystem::perms::all);
     std::string ini = caso.ini;
     ini.replace(ini.find("@PORTA@") != std::string::npos ? ini.find("@PORTA@") : ini.size(), 7,
                 std::to_string(host.Porta()));
@@ -329,6 +346,9 @@ TEST(ZelpdVerifica, AchaCadaConfiguracaoQuebrada) {
     const std::string saida = zelpd.Saida();
     EXPECT_EQ(status, caso.status) << saida;
     EXPECT_NE(saida.find(caso.esperado), std::string::npos) << saida;
+    if (caso.ausente != nullptr) {
+      EXPECT_EQ(saida.find(caso.ausente), std::string::npos) << saida;
+    }
     EXPECT_NE(saida.find(caso.status == 0 ? "Ready: the service would start and serve" : "Not ready:"),
               std::string::npos)
         << saida;

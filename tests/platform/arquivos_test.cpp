@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <fcntl.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -10,6 +11,7 @@
 #include "apoio/DiretorioTemporario.h"
 #include "apoio/Processo.h"
 #include "platform/Arquivos.h"
+#include "platform/Protecao.h"
 #include "platform/Relogio.h"
 #include "platform/Threads.h"
 
@@ -125,4 +127,17 @@ TEST(IniciaThread, RunsTheBodyDetachedWithASmallStack) {
     feito = pilha[0];
   }, PILHA_WORKER));
   EXPECT_TRUE(EsperaAte([&] { return feito.load() == 1; }, std::chrono::seconds(10)));
+}
+
+// In a child of its own: the protection lasts for the rest of the process.
+TEST(ProtegeProcesso, NoDumpAndNewFilesKeptFromOthersUnlessDebuggable) {
+  const auto protegido = [](bool depuravel) {
+    int erro = 0;
+    const bool ok = ProtegeProcesso(depuravel, erro);
+    const int dumpavel = prctl(PR_GET_DUMPABLE, 0, 0, 0, 0);
+    const mode_t mascara = umask(0);
+    _exit(ok && dumpavel == (depuravel ? 1 : 0) && mascara == 027 ? 0 : 1);
+  };
+  EXPECT_EXIT(protegido(false), testing::ExitedWithCode(0), "");
+  EXPECT_EXIT(protegido(true), testing::ExitedWithCode(0), "");
 }
