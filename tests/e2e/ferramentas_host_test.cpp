@@ -190,6 +190,57 @@ TEST(ZelpHost, AprovaERecusaPelosDoisUltimosDigitosDoValor) {
   EXPECT_NE(saida.find("0000  0a 01 1f 44"), std::string::npos) << "hex dump of the answer";
 }
 
+// Card data in everything the simulator prints is masked, in the fields and the dumps, unless asked.
+TEST(ZelpHost, ImprimeCartaoPINETrilhaMascaradosSoMostraInteirosSePedido) {
+  const std::string trilha = "4111111111111111=28121015432";
+  const std::uint8_t pin[8] = {0x12, 0x34, 0x56, 0x78, 0x9A, 0xBC, 0xDE, 0xF0};
+  Bytes quadro = PedidoCartao(31, "1500");
+  std::memcpy(&quadro[8 + 8], trilha.data(), trilha.size());
+  std::memcpy(&quadro[8 + 69], pin, sizeof pin);
+  // Unknown to every layout: nothing of the data is shown but its zero bytes.
+  Bytes desconhecido = quadro;
+  desconhecido[2] = 15;
+
+  for (const bool mostra : {false, true}) {
+    SCOPED_TRACE(mostra ? "--mostra-cartao" : "masked");
+    std::vector<std::string> args{"--vezes", "2"};
+    if (mostra) args.push_back("--mostra-cartao");
+    HostEmExecucao host(args);
+    ASSERT_GT(host.Porta(), 0) << host.Saida();
+    EXPECT_EQ(Troca(host.Porta(), quadro).bytes.size(), 238u);
+    EXPECT_TRUE(Troca(host.Porta(), desconhecido).fechou);
+    int status = -1;
+    ASSERT_TRUE(host.Programa().Espera(10s, status));
+    const std::string saida = host.Saida();
+    const std::string dumpPin = " 12 34 56 78 9a bc de f0";
+    if (mostra) {
+      EXPECT_NE(saida.find("= \"" + trilha), std::string::npos) << saida;
+      EXPECT_NE(saida.find("= \"123456789ABCDEF0\""), std::string::npos) << saida;
+      EXPECT_NE(saida.find(dumpPin), std::string::npos) << saida;
+      continue;
+    }
+    // No whole card number anywhere: no run of 13 to 19 digits, no PIN block, not even in a dump.
+    std::size_t corrida = 0;
+    for (const char c : saida + "\n") {
+      if (c >= '0' && c <= '9') {
+        ++corrida;
+        continue;
+      }
+      EXPECT_FALSE(corrida >= 13 && corrida <= 19) << saida;
+      corrida = 0;
+    }
+    EXPECT_NE(saida.find("098-000  pos   8 tam  37 TXT  = \"411111******1111=***********"), std::string::npos) << saida;
+    EXPECT_NE(saida.find("010-000  pos  69 tam   8 HEX  = \"****************\""), std::string::npos) << saida;
+    EXPECT_EQ(saida.find(dumpPin), std::string::npos) << saida;
+    EXPECT_EQ(saida.find("9a bc"), std::string::npos) << saida;
+    // The first dump line ends with the card number's first six digits, then its hidden ones.
+    EXPECT_NE(saida.find(" 34 31 31 31 31 31 ** **  |.M......411111**|"), std::string::npos) << saida;
+    EXPECT_NE(saida.find("  0000  ** ** 00 00 00 00 ** 00 ** ** ** ** ** ** ** **  |**....*.********|"),
+              std::string::npos)
+        << saida;
+  }
+}
+
 TEST(ZelpHost, Codigo14TemPrefixoDeQuarentaZerosNosDoisSentidos) {
   HostEmExecucao host({"--vezes", "1"});
   ASSERT_GT(host.Porta(), 0) << host.Saida();
@@ -359,7 +410,8 @@ TEST(ZelpHost, AjudaDocumentaCadaOpcaoEErrosDeOpcaoSaoRecusados) {
     EXPECT_EQ(status, 0);
     const std::string ajuda = p.Saida();
     for (const char* termo : {"--porta", "--endereco", "--atraso", "--falha", "fecha", "mudo", "tamanho-errado",
-                              "pedacos", "--vezes", "--codigo-resposta", "--repeticoes", "--resumo", "003"}) {
+                              "pedacos", "--vezes", "--codigo-resposta", "--repeticoes", "--resumo", "003",
+                              "--mostra-cartao"}) {
       EXPECT_NE(ajuda.find(termo), std::string::npos) << termo;
     }
   }
