@@ -1,40 +1,34 @@
 // One field (TA) and the field table (TG): keys, the number form at the name width, slots, sort, lookup.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <atomic>
 #include <cstdlib>
-#include <cstring>
 #include <memory>
 #include <new>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "config/TX.h"
 #include "fields/TG.h"
 
-// Every block this program frees passes here, so that a test can tell whether it still held a text
-// when it was freed: looked at just before it is freed, never after. Blocks are zeroed when taken,
-// so that no byte read here was never written.
+// Every block freed is looked at just before (never after) it is freed: did it still hold a text?
+// Blocks are zeroed when taken, so that every byte read here was written.
 namespace {
 std::atomic<const char*> textoVigiado{nullptr};
 std::atomic<int> liberadosComOTexto{0};
 }  // namespace
 
 void* operator new(std::size_t tamanho) {
-  const std::size_t n = tamanho == 0 ? 1 : tamanho;
-  void* p = std::malloc(n);
+  void* p = std::calloc(tamanho == 0 ? 1 : tamanho, 1);
   if (p == nullptr) throw std::bad_alloc();
-  std::memset(p, 0, n);
   return p;
 }
 void operator delete(void* p) noexcept { std::free(p); }
 void operator delete(void* p, std::size_t tamanho) noexcept {
   const char* texto = textoVigiado.load();
-  if (p != nullptr && texto != nullptr) {
-    const unsigned char* b = static_cast<const unsigned char*>(p);
-    const auto* t = reinterpret_cast<const unsigned char*>(texto);
-    if (std::search(b, b + tamanho, t, t + std::strlen(texto)) != b + tamanho) ++liberadosComOTexto;
+  if (p && texto && std::string_view(static_cast<const char*>(p), tamanho).find(texto) != std::string_view::npos) {
+    ++liberadosComOTexto;
   }
   std::free(p);
 }
@@ -66,12 +60,10 @@ TEST(TA, ChaveSemSinal) {
   EXPECT_EQ(TA(1000, 0, "").chave, 1000000u);
 }
 
-// The value of a field may be card data: the storage it leaves when released holds none of it, be the
-// value in a block of its own or, short, inside the field.
+// A field's value may be card data: the storage it leaves holds none of it, be the value in a block
+// of its own or, short, inside the field.
 TEST(TA, ValorApagadoAntesDeLiberado) {
   for (const char* valor : {"4111111111111111=28121015432", "4111111111111"}) {
-    SCOPED_TRACE(valor);
-    liberadosComOTexto = 0;
     textoVigiado = valor;
     {
       TG t;
@@ -79,12 +71,10 @@ TEST(TA, ValorApagadoAntesDeLiberado) {
       t.LimpaCampos();
       t.Acrescenta(std::make_unique<TA>(98, 0, std::string(valor)));
     }
-    const int deCampos = liberadosComOTexto.exchange(0);
-    // The watch itself sees a text that is freed as it is.
-    std::make_unique<std::string>(valor).reset();
+    EXPECT_EQ(liberadosComOTexto.exchange(0), 0) << valor;
+    std::make_unique<std::string>(valor).reset();  // the watch sees a text freed as it is
     textoVigiado = nullptr;
-    EXPECT_EQ(deCampos, 0);
-    EXPECT_EQ(liberadosComOTexto.load(), 1);
+    EXPECT_EQ(liberadosComOTexto.exchange(0), 1) << valor;
   }
 }
 

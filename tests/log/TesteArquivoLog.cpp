@@ -169,9 +169,7 @@ TEST(PrioridadeDiario, ErroParaOFatalAvisoParaAlarmesEHostFalhoNotaParaAParadaIn
       {"", nullptr, PRIORIDADE_INFORMACAO},
       // A host that cannot be reached or does not answer is a warning, though no "***" says so.
       {" 127.0.0.1, connect Error = 111", nullptr, PRIORIDADE_AVISO},
-      {" host.example, Timeout connect Error = 115", nullptr, PRIORIDADE_AVISO},
       {" 00 *ZELP* Erro na comunicação(Conexão)", nullptr, PRIORIDADE_AVISO},
-      {" 02 *ZELP* Erro na comunicação(Recebimento)", nullptr, PRIORIDADE_AVISO},
       {" recv TimeOut = 30s, Len = 0", nullptr, PRIORIDADE_AVISO},
       {" gethostbyname Error = -2", nullptr, PRIORIDADE_AVISO},
       {" 127.0.0.1 renomeado como saida/1.sta", nullptr, PRIORIDADE_INFORMACAO},

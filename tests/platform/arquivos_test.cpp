@@ -131,13 +131,13 @@ TEST(IniciaThread, RunsTheBodyDetachedWithASmallStack) {
 
 // In a child of its own: the protection lasts for the rest of the process.
 TEST(ProtegeProcesso, NoDumpAndNewFilesKeptFromOthersUnlessDebuggable) {
-  const auto protegido = [](bool depuravel) {
-    int erro = 0;
-    const bool ok = ProtegeProcesso(depuravel, erro);
-    const int dumpavel = prctl(PR_GET_DUMPABLE, 0, 0, 0, 0);
-    const mode_t mascara = umask(0);
-    _exit(ok && dumpavel == (depuravel ? 1 : 0) && mascara == 027 ? 0 : 1);
-  };
-  EXPECT_EXIT(protegido(false), testing::ExitedWithCode(0), "");
-  EXPECT_EXIT(protegido(true), testing::ExitedWithCode(0), "");
+  for (const bool depuravel : {false, true}) {
+    EXPECT_EXIT(
+        {
+          int erro = 0;
+          const bool ok = ProtegeProcesso(depuravel, erro);
+          _exit(ok && prctl(PR_GET_DUMPABLE) == (depuravel ? 1 : 0) && umask(0) == 027 ? 0 : 1);
+        },
+        testing::ExitedWithCode(0), "");
+  }
 }
