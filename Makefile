@@ -1,6 +1,6 @@
 # make run: installs what is missing, builds, starts the gateway on the bundled demo.
 # make test: installs what is missing, builds, runs every test (normal build, then sanitizer builds), then the fuzzers for a bounded time, then builds and checks the Debian packages.
-# make deb: the Debian packages zelpd and zelp in build/pacotes/.
+# make deb: the Debian packages zelpd, zelp and zelp-host in build/pacotes/.
 .PHONY: deps run test test-debug test-asan test-tsan test-fuzz test-deb build deb fuzz bench clean
 
 deps:

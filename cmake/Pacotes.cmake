@@ -1,5 +1,6 @@
-# What `make install` and the Debian packages hold: zelpd with the tools, and the window program
-# zelp, as two CPack components (two .deb files). The package data lives in pacote/ and man/.
+# What `make install` and the Debian packages hold: zelpd with the tools, the window program zelp and
+# the host simulator zelp-host, as three CPack components (three .deb files). The package data lives
+# in pacote/ and man/.
 include(GNUInstallDirs)
 
 set(ZELP_PACOTE ${PROJECT_SOURCE_DIR}/pacote)
@@ -18,9 +19,10 @@ function(zelp_comprime origem destino)
   set(ZELP_COMPRIMIDOS ${ZELP_COMPRIMIDOS} ${destino} PARENT_SCOPE)
 endfunction()
 
-set(ZELP_MAN_ZELPD zelpd.8 zelp.ini.5 zelp-pdv.1 zelp-estab.1 zelp-host.1)
+set(ZELP_MAN_ZELPD zelpd.8 zelp.ini.5 zelp-pdv.1 zelp-estab.1)
 set(ZELP_MAN_ZELP zelp.1)
-foreach(pagina IN LISTS ZELP_MAN_ZELPD ZELP_MAN_ZELP)
+set(ZELP_MAN_HOST zelp-host.1)
+foreach(pagina IN LISTS ZELP_MAN_ZELPD ZELP_MAN_ZELP ZELP_MAN_HOST)
   zelp_comprime(${ZELP_MAN}/${pagina} ${PROJECT_BINARY_DIR}/man/${pagina}.gz)
 endforeach()
 zelp_comprime(${ZELP_PACOTE}/changelog ${PROJECT_BINARY_DIR}/pacote/changelog.Debian.gz)
@@ -42,7 +44,7 @@ endfunction()
 
 # zelpd: the service, its tools, its unit, its log retention and its default configuration.
 install(TARGETS zelpd RUNTIME DESTINATION ${CMAKE_INSTALL_SBINDIR} COMPONENT zelpd)
-install(TARGETS zelp-pdv zelp-estab zelp-host RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT zelpd)
+install(TARGETS zelp-pdv zelp-estab RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT zelpd)
 install(FILES ${ZELP_PACOTE}/zelpd.service DESTINATION /lib/systemd/system COMPONENT zelpd)
 # One more gateway per pair of exchange folders: zelpd@NAME runs in /etc/zelp/NAME.
 install(FILES ${ZELP_PACOTE}/zelpd@.service DESTINATION /lib/systemd/system COMPONENT zelpd)
@@ -52,7 +54,12 @@ install(FILES ${ZELP_PACOTE}/zelp.ini DESTINATION /etc/zelp COMPONENT zelpd)
 zelp_instala_man(zelpd ${ZELP_MAN_ZELPD})
 zelp_instala_documentos(zelpd)
 
-set(ZELP_COMPONENTES zelpd)
+# zelp-host: the host simulator, apart, since it is for tests and demonstrations, not for service.
+install(TARGETS zelp-host RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT zelp-host)
+zelp_instala_man(zelp-host ${ZELP_MAN_HOST})
+zelp_instala_documentos(zelp-host)
+
+set(ZELP_COMPONENTES zelpd zelp-host)
 if(TARGET zelp)
   install(TARGETS zelp RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT zelp)
   zelp_instala_man(zelp ${ZELP_MAN_ZELP})
@@ -95,6 +102,7 @@ answers as files in another folder.
 
 set(CPACK_DEBIAN_ZELPD_PACKAGE_NAME zelpd)
 set(CPACK_DEBIAN_ZELPD_PACKAGE_DEPENDS "adduser")
+set(CPACK_DEBIAN_ZELPD_PACKAGE_SUGGESTS zelp-host)
 set(CPACK_DEBIAN_ZELPD_PACKAGE_CONTROL_EXTRA
     ${ZELP_PACOTE}/zelpd/conffiles ${ZELP_PACOTE}/zelpd/postinst ${ZELP_PACOTE}/zelpd/prerm ${ZELP_PACOTE}/zelpd/postrm)
 set(CPACK_COMPONENT_ZELPD_DESCRIPTION
@@ -102,8 +110,19 @@ set(CPACK_COMPONENT_ZELPD_DESCRIPTION
 ${ZELP_DESCRICAO_COMUM}
 This package holds the service zelpd, run by systemd as its own user, with
 its configuration in /etc/zelp/zelp.ini and a check of that configuration
-(zelpd --verifica), and the tools zelp-pdv (a point-of-sale client),
-zelp-estab (establishment files) and zelp-host (a host simulator).")
+(zelpd --verifica), and the tools zelp-pdv (a point-of-sale client) and
+zelp-estab (establishment files). The host simulator is in the package
+zelp-host.")
+
+set(CPACK_DEBIAN_ZELP-HOST_PACKAGE_NAME zelp-host)
+set(CPACK_COMPONENT_ZELP-HOST_DESCRIPTION
+"authorisation host simulator for the ZELP transaction gateway
+${ZELP_DESCRICAO_COMUM}
+This package holds zelp-host, which answers the gateway's host messages
+over TCP as an authorisation host would (approvals, refusals, delays and
+faults), for demonstrations, tests and point-of-sale developers. It prints
+what it receives with card numbers, track data and PIN blocks masked. A
+gateway in service does not need it.")
 
 set(CPACK_DEBIAN_ZELP_PACKAGE_NAME zelp)
 set(CPACK_DEBIAN_ZELP_PACKAGE_SUGGESTS zelpd)

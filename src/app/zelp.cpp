@@ -13,6 +13,7 @@
 #include "catalogo/Catalogo.h"
 #include "comum/Err.h"
 #include "comum/Limites.h"
+#include "service/ProtegeGateway.h"
 #include "ui/InstanciaUnica.h"
 #include "ui/Umain.h"
 
@@ -87,6 +88,7 @@ int Executa(int& argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  ProtegeGateway("zelp");
   // Only --help and --version are read, and neither needs a display or waits for the running instance.
   bool ajuda = false, versao = false;
   for (int i = 1; i < argc; ++i) {

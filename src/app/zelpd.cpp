@@ -26,6 +26,7 @@
 #include "platform/Sinais.h"
 #include "platform/Servico.h"
 #include "service/IniciaWorker.h"
+#include "service/ProtegeGateway.h"
 #include "service/TThreadServer.h"
 #include "verifica/VerificaConfiguracao.h"
 
@@ -228,6 +229,7 @@ bool ErroDeConfiguracao(const char* texto) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  ProtegeGateway("zelpd");
   const LinhaDeComando linha = LeLinhaDeComando(argc, argv);
   MudaDiretorios(linha);
   if (linha.verifica) return VerificaConfiguracao(CAMINHO_INI, linha.conecta);

@@ -7,6 +7,7 @@
 #include "codec/Decodificadores.h"
 #include "codec/TipoValido.h"
 #include "comum/Erro.h"
+#include "platform/Protecao.h"
 
 namespace {
 
@@ -40,6 +41,8 @@ std::int32_t DecodificaResposta(TG& transacao, const std::uint8_t* dados, std::i
                                 const TLayoutMensagem& layout) {
   const TTipoTransacao& t = TipoValido(transacao);
   std::uint8_t copia[TAM_DECODIFICACAO];
+  // Each field of the answer passes through these two buffers; the last one is not left behind.
+  const plataforma::ApagaAoSair apagaCopia(copia, sizeof copia);
 
   CopiaLimitada(copia, dados, tamanhoDados, t.posCodigoResposta, 2);
   const std::int32_t valor = ValorDigitos(reinterpret_cast<const char*>(copia), 2);
@@ -54,6 +57,7 @@ std::int32_t DecodificaResposta(TG& transacao, const std::uint8_t* dados, std::i
     contador = static_cast<std::int8_t>(dados[layout.posContador]);
 
   char texto[TAM_DECODIFICACAO];
+  const plataforma::ApagaAoSair apagaTexto(texto, sizeof texto);
   for (std::int32_t i = 2; i < layout.numDefinicoes - 1; ++i) {
     const TLayoutCampo& d = layout.definicoes[i];
     if (d.condicao == seletor) continue;

@@ -12,6 +12,8 @@ inline constexpr int TAM_LINHA_PEDIDO = 260;
 inline constexpr int MAX_CAMPOS_PEDIDO = 255;
 
 // Reads a request into the table and closes the file in every case; true when usable (4+ fields).
+// The stream must not have been read from: it is given a buffer of the reader's own, wiped with
+// the reader's line buffer once the file is closed.
 bool LePedido(TG& transacao, std::FILE* arquivo);
 
 // True when the reader, given these first bytes of a request file, would already stop on a whole

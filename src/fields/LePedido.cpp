@@ -6,11 +6,21 @@
 #include "comum/Texto.h"
 #include "fields/ArquivoCampos.h"
 #include "fields/LinhaCampo.h"
+#include "platform/Protecao.h"
 
 namespace {
 
 // A request with three fields or fewer cannot name a transaction.
 constexpr int MIN_CAMPOS_UTEIS = 4;
+// The stream's buffer, ours so that it can be wiped: a request is a few hundred bytes.
+constexpr std::size_t TAM_BUFFER_ARQUIVO = 4096;
+
+// Every byte of the request passes through these buffers; they are wiped once the file is closed.
+struct BuffersLeitura {
+  char arquivo[TAM_BUFFER_ARQUIVO];
+  char linha[TAM_LINHA_PEDIDO];
+  ~BuffersLeitura() { plataforma::ApagaMemoria(this, sizeof *this); }
+};
 
 struct FechaArquivo {
   void operator()(std::FILE* f) const { std::fclose(f); }
@@ -39,7 +49,10 @@ void Deriva(TG& transacao, const TA& campo, bool primeiro) {
 }  // namespace
 
 bool LePedido(TG& transacao, std::FILE* arquivo) {
+  // Declared before the file's owner, so that they outlive the stream that reads into them.
+  BuffersLeitura buffers;
   const std::unique_ptr<std::FILE, FechaArquivo> dono(arquivo);
+  if (dono) std::setvbuf(arquivo, buffers.arquivo, _IOFBF, sizeof buffers.arquivo);
 
   // A table is read into once; starting clean keeps a reused one from mixing two requests.
   transacao.LimpaCampos();
@@ -50,8 +63,8 @@ bool LePedido(TG& transacao, std::FILE* arquivo) {
   transacao.tipo = -1;
   if (!dono) return false;
 
-  char linha[TAM_LINHA_PEDIDO];
-  while (std::fgets(linha, sizeof linha, arquivo) != nullptr) {
+  char* const linha = buffers.linha;
+  while (std::fgets(linha, sizeof buffers.linha, arquivo) != nullptr) {
     if (linha[0] == '#') continue;
     LinhaCampo lida = LeLinhaCampo(linha);
     if (!lida.Aceita()) continue;

@@ -3,6 +3,8 @@
 
 #include <limits>
 
+#include "platform/Protecao.h"
+
 namespace {
 
 // The blanks of the C locale, which the line pattern skips and which end a value.
@@ -38,6 +40,8 @@ Leitura LeNumero3(const char*& p, std::int32_t& numero) {
 }
 
 }  // namespace
+
+LinhaCampo::~LinhaCampo() { plataforma::ApagaTexto(valor); }
 
 LinhaCampo LeLinhaCampo(const char* linha) {
   LinhaCampo r;

@@ -15,6 +15,9 @@ struct LinhaCampo {
 
   // A request line is taken when all three items were read, or number and occurrence of 999.
   bool Aceita() const { return lidos == 3 || (lidos == 2 && numero == 999); }
+
+  // The value may be card data: whatever of it stays here (all of a short one, once moved) is wiped.
+  ~LinhaCampo();
 };
 
 // Parses a NUL-terminated line (as fgets left it, line feed included or not).

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <utility>
 
+#include "platform/Protecao.h"
+
 namespace {
 // Unsigned arithmetic: a negative number or occurrence gets a large key instead of an overflow,
 // and the table sorts such fields after every field of 0..999.
@@ -20,4 +22,8 @@ TA::TA(std::int32_t num, std::int32_t oc, std::string texto)
   // Values travel as C texts to the files and the host: a NUL would silently end them there.
   const std::size_t nul = valor.find('\0');
   if (nul != std::string::npos) valor.resize(nul);
+  // A short text is moved by copying its bytes: the ones left behind are wiped too.
+  plataforma::ApagaTexto(texto);
 }
+
+TA::~TA() { plataforma::ApagaTexto(valor); }

@@ -14,4 +14,8 @@ struct TA {
   TA(std::int32_t num, std::int32_t oc, std::string texto);
   // The number in decimal, zero-padded to at least the name width ("%0*lld").
   TA(std::int32_t num, std::int32_t oc, std::int64_t numeroValor);
+  // The value may be card data (track, PIN block): its storage is wiped before it is freed.
+  ~TA();
+  TA(const TA&) = default;
+  TA& operator=(const TA&) = delete;
 };

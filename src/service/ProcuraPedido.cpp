@@ -10,6 +10,7 @@
 #include "fields/ArquivoCampos.h"
 #include "log/GravaLog.h"
 #include "platform/Arquivos.h"
+#include "platform/Protecao.h"
 #include "platform/Relogio.h"
 #include "service/VerificaNome.h"
 
@@ -86,6 +87,8 @@ int ReivindicaPedidos(const DiretoriosTroca& dirs, ArquivosBloqueados& bloqueado
     if (!numeroEmCurso) {
       estado = sonda(caminho.c_str(), MAX_LIDO_SONDA);
       pronto = EscritaConcluida(estado, bloqueados, indice, agora);
+      // The request's first bytes, card data among them, are not needed any more.
+      plataforma::ApagaTexto(estado.conteudo);
     }
     if (pronto) {
       // In flight before it bears its .log name: no worker's clean-up may take it from then on.

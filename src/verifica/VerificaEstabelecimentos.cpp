@@ -6,11 +6,12 @@
 
 #include "hostlink/Estabelecimento.h"
 #include "platform/Arquivos.h"
+#include "platform/Protecao.h"
 #include "verifica/Verificacoes.h"
 
 namespace {
 
-void VerificaArquivo(int slot, const std::string& caminho, Relatorio& r) {
+void VerificaConteudo(int slot, const std::string& caminho, Relatorio& r) {
   std::string conteudo;
   if (!plataforma::LeArquivoInteiro(caminho.c_str(), conteudo, TAM_ESTABELECIMENTO)) {
     r.Detalhe("slot %d: %s", slot, MostraCaminho(caminho).c_str());
@@ -32,6 +33,15 @@ void VerificaArquivo(int slot, const std::string& caminho, Relatorio& r) {
     return;
   }
   r.Detalhe("slot %d: %s: merchant %s", slot, MostraCaminho(caminho).c_str(), CodigoEstabelecimento(imagem).c_str());
+}
+
+void VerificaArquivo(int slot, const std::string& caminho, Relatorio& r) {
+  VerificaConteudo(slot, caminho, r);
+  plataforma::AcessoDeOutros outros;
+  if (plataforma::ConsultaAcessoDeOutros(caminho.c_str(), outros) && outros.leitura) {
+    r.Aviso("every user may read it, and with it the merchant's key: let only its owner and group read "
+            "it (chmod 0640)");
+  }
 }
 
 }  // namespace

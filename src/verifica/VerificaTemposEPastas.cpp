@@ -6,16 +6,24 @@
 #include "hostlink/Conexao.h"
 #include "hostlink/TrocaMensagem.h"
 #include "platform/Arquivos.h"
+#include "platform/Protecao.h"
 #include "verifica/Verificacoes.h"
 
 namespace {
 
-void VerificaPasta(const char* papel, const std::string& caminho, Relatorio& r) {
+void VerificaPasta(const char* papel, const std::string& caminho, bool deTroca, Relatorio& r) {
   r.Linha("%s: %s", papel, MostraCaminho(caminho).c_str());
   if (!plataforma::ExisteDiretorio(caminho.c_str())) {
     r.Erro("missing, or not a directory");
-  } else if (!plataforma::DiretorioGravavel(caminho.c_str())) {
+    return;
+  }
+  if (!plataforma::DiretorioGravavel(caminho.c_str())) {
     r.Erro("this user may not create, rename and delete files in it");
+  }
+  plataforma::AcessoDeOutros outros;
+  if (deTroca && plataforma::ConsultaAcessoDeOutros(caminho.c_str(), outros) && outros.escrita) {
+    r.Aviso("every user may write in it, not only the point of sale's group: any of them can drop requests "
+            "or put files in the gateway's way; make it mode 2770, group zelp");
   }
 }
 
@@ -33,17 +41,21 @@ void VerificaTemposEPastas(const ValoresConfig& v, Relatorio& r) {
   }
   r.Linha("File names: %d digits; processed requests are %s", v.larguraNome,
           v.apagaProcessados ? "deleted after each transaction" : "kept");
+  if (!v.apagaProcessados) {
+    r.Aviso("[Deleta] Log is 0: every processed request (*.log), with its card data, stays in the input "
+            "directory; set Log=1 to delete each one once its transaction is over");
+  }
   if (v.larguraNome != v.tamNomeArq) {
     r.Aviso("TamNomeArq = %d is outside %d..%d: the service uses %d", v.tamNomeArq, LARGURA_NOME_MIN, LARGURA_NOME_MAX,
             v.larguraNome);
   }
 
-  VerificaPasta("Input directory (requests)", v.dirEntrada, r);
-  VerificaPasta("Output directory (status and responses)", v.dirSaida, r);
+  VerificaPasta("Input directory (requests)", v.dirEntrada, true, r);
+  VerificaPasta("Output directory (status and responses)", v.dirSaida, true, r);
   if (v.dirLog.empty()) {
     r.Linha("Log directory: none");
     r.Aviso("Errlog is not set: no daily log file is written");
   } else {
-    VerificaPasta("Log directory", v.dirLog, r);
+    VerificaPasta("Log directory", v.dirLog, false, r);
   }
 }

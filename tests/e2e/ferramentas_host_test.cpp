@@ -11,6 +11,7 @@
 #include <chrono>
 #include <cstring>
 #include <memory>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -190,6 +191,38 @@ TEST(ZelpHost, AprovaERecusaPelosDoisUltimosDigitosDoValor) {
   EXPECT_NE(saida.find("0000  0a 01 1f 44"), std::string::npos) << "hex dump of the answer";
 }
 
+// Card data in everything the simulator prints is masked, in the fields and the dumps, unless asked.
+TEST(ZelpHost, ImprimeCartaoPINETrilhaMascaradosSoMostraInteirosSePedido) {
+  const std::string trilha = "4111111111111111=28121015432";
+  const std::uint8_t pin[8] = {0x12, 0x34, 0x56, 0x78, 0x9A, 0xBC, 0xDE, 0xF0};
+  Bytes quadro = PedidoCartao(31, "1500");
+  std::memcpy(&quadro[8 + 8], trilha.data(), trilha.size());
+  std::memcpy(&quadro[8 + 69], pin, sizeof pin);
+  Bytes desconhecido = quadro;  // no layout reads it: only its zero bytes are shown
+  desconhecido[2] = 15;
+  for (const bool mostra : {false, true}) {
+    HostEmExecucao host(mostra ? std::vector<std::string>{"--vezes", "2", "--mostra-cartao"}
+                               : std::vector<std::string>{"--vezes", "2"});
+    ASSERT_GT(host.Porta(), 0) << host.Saida();
+    EXPECT_EQ(Troca(host.Porta(), quadro).bytes.size(), 238u);
+    EXPECT_TRUE(Troca(host.Porta(), desconhecido).fechou);
+    int status = -1;
+    ASSERT_TRUE(host.Programa().Espera(10s, status));
+    const std::string saida = host.Saida();
+    // A whole card number is a run of 13 to 19 digits; the PIN block shows in its field and its dump.
+    EXPECT_EQ(std::regex_search(saida, std::regex("(^|[^0-9])[0-9]{13,19}([^0-9]|$)")), mostra) << saida;
+    for (const char* pinInteiro : {"= \"123456789ABCDEF0\"", " 12 34 56 78 9a bc de f0"}) {
+      EXPECT_EQ(saida.find(pinInteiro) != std::string::npos, mostra) << pinInteiro << "\n" << saida;
+    }
+    if (mostra) continue;
+    for (const char* mascarado : {"098-000  pos   8 tam  37 TXT  = \"411111******1111=***********",
+                                  " 34 31 31 31 31 31 ** **  |.M......411111**|",
+                                  "  0000  ** ** 00 00 00 00 ** 00 ** ** ** ** ** ** ** **  |**....*.********|"}) {
+      EXPECT_NE(saida.find(mascarado), std::string::npos) << mascarado << "\n" << saida;
+    }
+  }
+}
+
 TEST(ZelpHost, Codigo14TemPrefixoDeQuarentaZerosNosDoisSentidos) {
   HostEmExecucao host({"--vezes", "1"});
   ASSERT_GT(host.Porta(), 0) << host.Saida();
@@ -359,7 +392,8 @@ TEST(ZelpHost, AjudaDocumentaCadaOpcaoEErrosDeOpcaoSaoRecusados) {
     EXPECT_EQ(status, 0);
     const std::string ajuda = p.Saida();
     for (const char* termo : {"--porta", "--endereco", "--atraso", "--falha", "fecha", "mudo", "tamanho-errado",
-                              "pedacos", "--vezes", "--codigo-resposta", "--repeticoes", "--resumo", "003"}) {
+                              "pedacos", "--vezes", "--codigo-resposta", "--repeticoes", "--resumo", "003",
+                              "--mostra-cartao"}) {
       EXPECT_NE(ajuda.find(termo), std::string::npos) << termo;
     }
   }

@@ -16,6 +16,7 @@
 #include "ferramentas_apoio.h"
 #include "fields/TG.h"
 #include "zelp-host/LeituraPedido.h"
+#include "zelp-host/Mascara.h"
 #include "zelp-host/Quadro.h"
 #include "zelp-host/RespostaSimulada.h"
 
@@ -204,6 +205,27 @@ TEST(RegraDoSimulador, CodigoDeRespostaPelosDoisUltimosDigitosDoValor) {
   pedido.bcdInvalido = {"003-000"};
   EXPECT_EQ(simulador::EscolheCodigoResposta(31, pedido, regras, motivo), simulador::CODIGO_BCD_INVALIDO);
   EXPECT_NE(motivo.find("003-000"), std::string::npos) << motivo;
+}
+
+TEST(MascaraDoSimulador, NumerosDeCartaoPINETrilhaOcultos) {
+  const struct {
+    int campo;
+    const char* valor;
+    const char* impresso;
+  } tabela[] = {
+      {2, "4111111111111111", "411111******1111"},
+      {2, "123456789012", "123456789012"},                  // 12 digits: an amount, not a card
+      {2, "1234567890123", "123456***0123"},                // 13
+      {2, "12345678901234567890", "12345678901234567890"},  // 20: no card number
+      {2, "0000000000000000", "0000000000000000"},          // padding
+      {370, "A 5500000000000004 E 4111111111111111X", "A 550000******0004 E 411111******1111X"},
+      {98, "4111111111111111=28121015432   ", "411111******1111=***********   "},
+      {98, "B4111111111111111^JOAO/SILVA^2812", "*411111******1111^****/*****^****"},
+      {10, "123456789ABCDEF0", "****************"},
+  };
+  for (const auto& linha : tabela) {
+    EXPECT_EQ(simulador::MascaraCampo(linha.campo, linha.valor), linha.impresso) << linha.valor;
+  }
 }
 
 TEST(LeituraDoSimulador, NibbleAcimaDe9NumCampoBCDEApontado) {

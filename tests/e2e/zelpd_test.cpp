@@ -252,9 +252,11 @@ TEST(Zelpd, AvisaOGerenciadorDeServicosEMarcaAsLinhasDoDiario) {
   const std::string saida = zelpd.Saida();
   EXPECT_EQ(saida.rfind("<6>Servidor ZELP V00.68\n", 0), 0u) << saida;
   EXPECT_NE(saida.find("\n<4>*** Nome de Arquivo Invalido: \"in/1.ENV\"\n"), std::string::npos) << saida;
+  // An orderly stop is no alarm.
+  EXPECT_NE(saida.find("\n<5>*** Servico parado\n"), std::string::npos) << saida;
 }
 
-enum class Estab { Boa, Curta, Alterada, Ausente };
+enum class Estab { Boa, Curta, Alterada, Ausente, LegivelPorTodos };
 
 struct CasoVerifica {
   const char* nome;
@@ -264,6 +266,7 @@ struct CasoVerifica {
   bool hostParado;  // the host has ended: nothing listens on its port
   int status;
   const char* esperado;
+  const char* pastaAberta = nullptr;  // made writable by every user
 };
 
 std::string IniVerifica(const std::string& tempos, const std::string& entrada, const std::string& grupo,
@@ -277,6 +280,15 @@ TEST(ZelpdVerifica, AchaCadaConfiguracaoQuebrada) {
   const std::string par = "par2=estab/loja.dat";
   const CasoVerifica casos[] = {
       {"good", IniVerifica("TOutCnx=2", "in", grupo, par), Estab::Boa, true, false, 0, "connected in"},
+      // Where card data would stay, or others could reach it: warnings, not errors.
+      {"processed requests deleted", IniVerifica("", "in", grupo + "\n[Deleta]\nLog=1", par), Estab::Boa, false, false,
+       0, "processed requests are deleted after each transaction\nInput directory"},
+      {"processed requests kept", IniVerifica("", "in", grupo, par), Estab::Boa, false, false, 0,
+       "warning: [Deleta] Log is 0: every processed request (*.log), with its card data, stays in the input"},
+      {"establishment file readable by all", IniVerifica("", "in", grupo, par), Estab::LegivelPorTodos, false, false,
+       0, "merchant 012345678\n    warning: every user may read it, and with it the merchant's key"},
+      {"output folder writable by all", IniVerifica("", "in", grupo, par), Estab::Boa, false, false, 0,
+       "warning: every user may write in it", "out"},
       {"typo", IniVerifica("TOutCxn=2", "in", grupo, par), Estab::Boa, false, false, 0,
        "warning: line 2: [Tempos] TOutCxn is not a key the service reads"},
       {"no input folder", IniVerifica("", "nada", grupo, par), Estab::Boa, false, false, 1,
@@ -316,6 +328,10 @@ TEST(ZelpdVerifica, AchaCadaConfiguracaoQuebrada) {
     if (caso.estab == Estab::Curta) dir.Escreve("estab/loja.dat", imagem.substr(0, 100));
     if (caso.estab == Estab::Alterada) dir.Escreve("estab/loja.dat", imagem.replace(195, 1, "9"));
     if (caso.estab == Estab::Ausente) std::filesystem::remove(dir / "estab/loja.dat");
+    std::error_code semArquivo;  // a missing file has no mode
+    const auto modo = static_cast<std::filesystem::perms>(caso.estab == Estab::LegivelPorTodos ? 0644 : 0640);
+    std::filesystem::permissions(dir / "estab/loja.dat", modo, semArquivo);
+    if (caso.pastaAberta != nullptr) std::filesystem::permissions(dir / caso.pastaAberta, std::filesystem::perms::all);
     const auto comPorta = [&](std::string texto) {
       for (std::size_t p; (p = texto.find("@PORTA@")) != std::string::npos;) {
         texto.replace(p, 7, std::to_string(host.Porta()));

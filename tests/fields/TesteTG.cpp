@@ -1,12 +1,37 @@
 // One field (TA) and the field table (TG): keys, the number form at the name width, slots, sort, lookup.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <cstdlib>
 #include <memory>
+#include <new>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "config/TX.h"
 #include "fields/TG.h"
+
+// Every block freed is looked at just before (never after) it is freed: did it still hold a text?
+// Blocks are zeroed when taken, so that every byte read here was written.
+namespace {
+std::atomic<const char*> textoVigiado{nullptr};
+std::atomic<int> liberadosComOTexto{0};
+}  // namespace
+
+void* operator new(std::size_t tamanho) {
+  void* p = std::calloc(tamanho == 0 ? 1 : tamanho, 1);
+  if (p == nullptr) throw std::bad_alloc();
+  return p;
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t tamanho) noexcept {
+  const char* texto = textoVigiado.load();
+  if (p && texto && std::string_view(static_cast<const char*>(p), tamanho).find(texto) != std::string_view::npos) {
+    ++liberadosComOTexto;
+  }
+  std::free(p);
+}
 
 namespace {
 
@@ -33,6 +58,24 @@ TEST(TA, ChaveSemSinal) {
   EXPECT_EQ(TA(0, -1, "").chave, 4294967295u);
   EXPECT_EQ(TA(999, 999, "").chave, 999999u);
   EXPECT_EQ(TA(1000, 0, "").chave, 1000000u);
+}
+
+// A field's value may be card data: the storage it leaves holds none of it, be the value in a block
+// of its own or, short, inside the field.
+TEST(TA, ValorApagadoAntesDeLiberado) {
+  for (const char* valor : {"4111111111111111=28121015432", "4111111111111"}) {
+    textoVigiado = valor;
+    {
+      TG t;
+      t.Acrescenta(std::make_unique<TA>(98, 0, valor));
+      t.LimpaCampos();
+      t.Acrescenta(std::make_unique<TA>(98, 0, std::string(valor)));
+    }
+    EXPECT_EQ(liberadosComOTexto.exchange(0), 0) << valor;
+    std::make_unique<std::string>(valor).reset();  // the watch sees a text freed as it is
+    textoVigiado = nullptr;
+    EXPECT_EQ(liberadosComOTexto.exchange(0), 1) << valor;
+  }
 }
 
 class LarguraFixa : public ::testing::Test {

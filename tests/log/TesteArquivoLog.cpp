@@ -152,7 +152,7 @@ struct CasoPrioridade {
   int prioridade;
 };
 
-TEST(PrioridadeDiario, ErroParaOFatalAvisoParaOsAlarmesInformacaoParaOResto) {
+TEST(PrioridadeDiario, ErroParaOFatalAvisoParaAlarmesEHostFalhoNotaParaAParadaInformacaoParaOResto) {
   const char* semUrl = "\n*** Nenhuma 'url' especificada!!!";
   const CasoPrioridade casos[] = {
       {"Servidor ZELP V00.68", nullptr, PRIORIDADE_INFORMACAO},
@@ -167,6 +167,16 @@ TEST(PrioridadeDiario, ErroParaOFatalAvisoParaOsAlarmesInformacaoParaOResto) {
       {" *** Erro ao criar Thread !", semUrl, PRIORIDADE_AVISO},
       {" ** quase um alarme", nullptr, PRIORIDADE_INFORMACAO},
       {"", nullptr, PRIORIDADE_INFORMACAO},
+      // A host that cannot be reached or does not answer is a warning, though no "***" says so.
+      {" 127.0.0.1, connect Error = 111", nullptr, PRIORIDADE_AVISO},
+      {" 00 *ZELP* Erro na comunicação(Conexão)", nullptr, PRIORIDADE_AVISO},
+      {" recv TimeOut = 30s, Len = 0", nullptr, PRIORIDADE_AVISO},
+      {" gethostbyname Error = -2", nullptr, PRIORIDADE_AVISO},
+      {" 127.0.0.1 renomeado como saida/1.sta", nullptr, PRIORIDADE_INFORMACAO},
+      // An orderly stop is a notice; one that cuts transactions short stays an alarm.
+      {" *** Servico parado", nullptr, PRIORIDADE_NOTA},
+      {"*** Parada: aguardando 2 transacao(oes) em curso", nullptr, PRIORIDADE_NOTA},
+      {" *** Parada imediata: 2 transacao(oes) em curso interrompida(s)", nullptr, PRIORIDADE_AVISO},
   };
   for (const auto& caso : casos) {
     SCOPED_TRACE(caso.linha);

@@ -2,13 +2,15 @@
 # Checks the Debian packages that `make deb` left in build/pacotes: lintian finds no error, each
 # package holds what it should, the unit passes systemd-analyze verify, the log retention removes
 # only old logs, and the packaged zelpd, run from its extracted package with a configuration of the
-# package's shape, gets one sale approved by the packaged host simulator on 127.0.0.1.
+# package's shape, gets one sale approved by the host simulator of its own package on 127.0.0.1,
+# which prints no whole card number.
 set -euo pipefail
 
 raiz=$(cd "$(dirname "$0")/../.." && pwd)
 pacotes=${1:-$raiz/build/pacotes}
 deb_zelpd=$(ls "$pacotes"/zelpd_*.deb)
 deb_zelp=$(ls "$pacotes"/zelp_*.deb)
+deb_host=$(ls "$pacotes"/zelp-host_*.deb)
 
 T=$(mktemp -d)
 pids=()
@@ -45,21 +47,32 @@ espera() {
 }
 
 # --- lintian
-lintian "$deb_zelpd" "$deb_zelp" 2>&1 | grep -v 'running with root privileges' > "$T/lintian.txt" || true
+lintian "$deb_zelpd" "$deb_zelp" "$deb_host" 2>&1 | grep -v 'running with root privileges' > "$T/lintian.txt" || true
 cat "$T/lintian.txt"
 confere "lintian reports no error" bash -c "! grep -q '^E:' '$T/lintian.txt'"
 
 # --- contents
 dpkg-deb -c "$deb_zelpd" | awk '{print $6}' > "$T/zelpd.lista"
 dpkg-deb -c "$deb_zelp" | awk '{print $6}' > "$T/zelp.lista"
+dpkg-deb -c "$deb_host" | awk '{print $6}' > "$T/host.lista"
 tem() { grep -qx "$2" "$1"; }
-for f in ./usr/sbin/zelpd ./usr/bin/zelp-pdv ./usr/bin/zelp-estab ./usr/bin/zelp-host \
+for f in ./usr/sbin/zelpd ./usr/bin/zelp-pdv ./usr/bin/zelp-estab \
          ./lib/systemd/system/zelpd.service ./usr/lib/tmpfiles.d/zelpd.conf ./etc/zelp/zelp.ini \
          ./usr/share/man/man8/zelpd.8.gz ./usr/share/man/man5/zelp.ini.5.gz ./usr/share/man/man1/zelp-pdv.1.gz \
-         ./usr/share/man/man1/zelp-estab.1.gz ./usr/share/man/man1/zelp-host.1.gz \
+         ./usr/share/man/man1/zelp-estab.1.gz \
          ./usr/share/doc/zelpd/copyright ./usr/share/doc/zelpd/changelog.Debian.gz; do
   confere "zelpd holds $f" tem "$T/zelpd.lista" "$f"
 done
+for f in ./usr/bin/zelp-host ./usr/share/man/man1/zelp-host.1.gz ./usr/share/doc/zelp-host/copyright \
+         ./usr/share/doc/zelp-host/changelog.Debian.gz; do
+  confere "zelp-host holds $f" tem "$T/host.lista" "$f"
+done
+confere "zelpd holds no host simulator, and only suggests its package" bash -c "
+  ! grep -q zelp-host '$T/zelpd.lista' &&
+  dpkg-deb -f '$deb_zelpd' Suggests | grep -qx zelp-host &&
+  ! dpkg-deb -f '$deb_zelpd' Depends Pre-Depends Recommends | grep -q zelp-host"
+confere "zelp-host depends on no gateway and has no maintainer scripts" bash -c "
+  ! dpkg-deb -f '$deb_host' Depends Pre-Depends | grep -q zelp && ! dpkg-deb -I '$deb_host' | grep -Eq 'postinst|prerm|postrm'"
 for f in ./usr/bin/zelp ./usr/share/man/man1/zelp.1.gz ./usr/share/doc/zelp/copyright ./usr/share/doc/zelp/changelog.Debian.gz; do
   confere "zelp holds $f" tem "$T/zelp.lista" "$f"
 done
@@ -88,6 +101,7 @@ verifica_unidade() {  # verifica_unidade [UNIT], zelpd.service by default
   [ -z "$saida" ] || { echo "$saida"; return 1; }
 }
 confere "systemd-analyze verify zelpd.service is clean" verifica_unidade
+confere "the unit writes no core file" grep -qx 'LimitCORE=0' "$T/unidade/zelpd.service"
 # The template, verified as an instance of it; it keeps every line of zelpd.service but its own folders.
 sed "s|/usr/sbin/zelpd|$T/usr/sbin/zelpd|" "$T/lib/systemd/system/zelpd@.service" > "$T/unidade/zelpd@.service"
 confere "systemd-analyze verify zelpd@caixa2.service is clean" verifica_unidade "$T/unidade/zelpd@caixa2.service"
@@ -108,19 +122,20 @@ confere "the example zelp.ini has no key the service ignores, and waits only for
   ! grep -q 'warning: line' '$T/exemplo.txt' && grep -q 'Not ready: 1 error' '$T/exemplo.txt' &&
   grep -q \"Nenhuma 'url' especificada\" '$T/exemplo.txt' || { cat '$T/exemplo.txt'; false; }"
 
-# --- log retention: only daily logs 90 days and more past their last write go
+# --- log retention: only daily logs 13 months (of 30.44 days) and more past their last write go
 mkdir -p "$T/var/log/zelp"
-touch -d '91 days ago' "$T/var/log/zelp/LT010926.txt"
-touch -d '89 days ago' "$T/var/log/zelp/LT111026.txt"
+touch -d '397 days ago' "$T/var/log/zelp/LT010926.txt"
+touch -d '394 days ago' "$T/var/log/zelp/LT111026.txt"
 touch "$T/var/log/zelp/LT091226.txt"
 systemd-tmpfiles --clean --root="$T" zelpd.conf
-confere "tmpfiles removes the log of 91 days and keeps those of 89 and of today" bash -c "
+confere "tmpfiles removes the log of 397 days and keeps those of 394 and of today" bash -c "
   [ ! -e '$T/var/log/zelp/LT010926.txt' ] && [ -e '$T/var/log/zelp/LT111026.txt' ] && [ -e '$T/var/log/zelp/LT091226.txt' ]"
 rm -f "$T"/var/log/zelp/*
 
 # --- one sale through the packaged programs, with the packaged configuration moved into $T
+dpkg-deb -x "$deb_host" "$T"
 mkdir -p "$T/var/lib/zelp/entrada" "$T/var/lib/zelp/saida" "$T/var/lib/zelp/estab"
-"$T/usr/bin/zelp-host" --resumo > "$T/host.out" 2>&1 &
+"$T/usr/bin/zelp-host" > "$T/host.out" 2>&1 &
 pids+=($!)
 espera 50 grep -q '^port ' "$T/host.out"
 porta=$(awk '/^port /{print $2; exit}' "$T/host.out")
@@ -137,6 +152,8 @@ confere "a sale is approved end to end" \
   "$T/usr/bin/zelp-pdv" --entrada "$T/var/lib/zelp/entrada" --saida "$T/var/lib/zelp/saida" --tempo-status 20 \
   000-000=CRT 011-000=31 003-000=1500 098-000=4111111111111111=2812
 confere "the daily log is written in the log folder" bash -c "grep -qs 'renomeado como' '$T'/var/log/zelp/LT*.txt"
+confere "the host simulator printed the sale's card number masked, never whole" bash -c "
+  grep -q '411111\*\*\*\*\*\*1111=' '$T/host.out' && ! grep -q 4111111111111111 '$T/host.out'"
 kill -TERM "$zelpd_pid"
 status=0
 espera 200 bash -c "! kill -0 $zelpd_pid 2>/dev/null" || true

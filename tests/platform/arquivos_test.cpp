@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <fcntl.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -10,6 +11,7 @@
 #include "apoio/DiretorioTemporario.h"
 #include "apoio/Processo.h"
 #include "platform/Arquivos.h"
+#include "platform/Protecao.h"
 #include "platform/Relogio.h"
 #include "platform/Threads.h"
 
@@ -125,4 +127,17 @@ TEST(IniciaThread, RunsTheBodyDetachedWithASmallStack) {
     feito = pilha[0];
   }, PILHA_WORKER));
   EXPECT_TRUE(EsperaAte([&] { return feito.load() == 1; }, std::chrono::seconds(10)));
+}
+
+// In a child of its own: the protection lasts for the rest of the process.
+TEST(ProtegeProcesso, NoDumpAndNewFilesKeptFromOthersUnlessDebuggable) {
+  for (const bool depuravel : {false, true}) {
+    EXPECT_EXIT(
+        {
+          int erro = 0;
+          const bool ok = ProtegeProcesso(depuravel, erro);
+          _exit(ok && prctl(PR_GET_DUMPABLE) == (depuravel ? 1 : 0) && umask(0) == 027 ? 0 : 1);
+        },
+        testing::ExitedWithCode(0), "");
+  }
 }

@@ -53,6 +53,10 @@ bool LeOpcoes(int argc, const char* const* argv, OpcoesHost& o, std::string& err
       o.resumo = true;
       continue;
     }
+    if (nome == "--mostra-cartao") {
+      o.mostraCartao = true;
+      continue;
+    }
     if (!ferramentas::PareceOpcao(nome)) {
       erro = "unexpected argument '" + nome + "'";
       return false;
@@ -147,6 +151,12 @@ const char* TextoAjuda() {
          "  --tempo-leitura S     longest wait for the whole request (default 30 s)\n"
          "  --espera-mudo S       with --falha mudo, longest time the connection is held (default 300 s)\n"
          "  --resumo              one line per connection instead of the fields and dumps\n"
+         "  --mostra-cartao       print card data whole: by default every run of 13 to 19 digits\n"
+         "                        (a card number) keeps its first six and last four digits, the\n"
+         "                        rest shown as '*', and so does the track (098), whose other\n"
+         "                        letters and digits are hidden; the PIN block (010) is hidden\n"
+         "                        whole; the hex dumps hide the same nibbles, and every byte\n"
+         "                        but the zeros of a request that no layout reads\n"
          "  -h, --help            this help\n"
          "  --version             the program's version\n"
          "\n"

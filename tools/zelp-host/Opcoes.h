@@ -18,6 +18,7 @@ struct OpcoesHost {
   int tempoLeituraS = 30;     // the whole request must arrive within this time
   int esperaMudoS = 300;      // with --falha mudo, the longest a connection is held open
   bool resumo = false;        // one line per connection instead of the full report
+  bool mostraCartao = false;  // card numbers, PIN block and track printed whole
   bool ajuda = false;
   bool versao = false;
   RegrasResposta regras;

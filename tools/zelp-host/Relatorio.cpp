@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "comum/Texto.h"
+#include "zelp-host/Mascara.h"
 
 namespace simulador {
 
@@ -26,15 +27,23 @@ const char* NomeTipo(int tipo) {
 
 }  // namespace
 
-std::string DumpHexa(const std::uint8_t* dados, std::size_t tamanho) {
+std::string DumpHexa(const std::uint8_t* dados, std::size_t tamanho, const std::vector<std::uint8_t>* mascara) {
+  static constexpr char HEXA[] = "0123456789abcdef";
   std::string s;
   for (std::size_t linha = 0; linha < tamanho; linha += 16) {
     s += Formata("  %04zx ", linha);
     std::string texto;
     for (std::size_t i = linha; i < linha + 16; ++i) {
       if (i < tamanho) {
-        s += Formata(" %02x", dados[i]);
-        texto.push_back(dados[i] >= 0x20 && dados[i] < 0x7F ? static_cast<char>(dados[i]) : '.');
+        const std::uint8_t oculto = mascara != nullptr && i < mascara->size() ? (*mascara)[i] : 0;
+        s += ' ';
+        s += (oculto & OCULTO_ALTO) != 0 ? CARACTER_OCULTO : HEXA[dados[i] >> 4];
+        s += (oculto & OCULTO_BAIXO) != 0 ? CARACTER_OCULTO : HEXA[dados[i] & 0x0F];
+        if (oculto != 0) {
+          texto.push_back(CARACTER_OCULTO);
+        } else {
+          texto.push_back(dados[i] >= 0x20 && dados[i] < 0x7F ? static_cast<char>(dados[i]) : '.');
+        }
       } else {
         s += "   ";
       }
@@ -63,11 +72,12 @@ std::string TextoCabecalho(const Cabecalho& c) {
                  static_cast<unsigned>(c.tamanhoDados));
 }
 
-std::string TextoPedido(const PedidoLido& pedido) {
+std::string TextoPedido(const PedidoLido& pedido, bool mostraCartao) {
   std::string s = "request fields:\n";
   for (const CampoLido& c : pedido.campos) {
+    const std::string valor = mostraCartao ? c.valor : MascaraCampo(c.numero, c.valor);
     s += Formata("  %03d-%03d  pos %3d tam %3d %-4s = \"%s\"\n", c.numero, c.ocorrencia, c.posicao, c.tamanho,
-                 NomeTipo(c.tipo), Visivel(c.valor).c_str());
+                 NomeTipo(c.tipo), Visivel(valor).c_str());
   }
   if (pedido.temGrupo) s += Formata("  repetitions: %d\n", pedido.repeticoes);
   for (const std::string& aviso : pedido.avisos) s += "  warning: " + aviso + "\n";
@@ -75,13 +85,14 @@ std::string TextoPedido(const PedidoLido& pedido) {
   return s;
 }
 
-std::string TextoResposta(const RespostaSimulada& r) {
+std::string TextoResposta(const RespostaSimulada& r, bool mostraCartao) {
   std::string s = Formata("answer: response code %02d (%s; read as %s), %zu data bytes", r.codigoResposta,
                           r.motivo.c_str(), r.aprovacao ? "an approval" : "a refusal", r.dados.size());
   if (r.repeticoes > 0) s += Formata(", %d repetition(s)", r.repeticoes);
   s += "\nanswer fields:\n";
   for (const CampoResposta& c : r.campos) {
-    s += Formata("  %03d-%03d = \"%s\"\n", c.numero, c.ocorrencia, Visivel(c.valor).c_str());
+    const std::string valor = mostraCartao ? c.valor : MascaraCampo(c.numero, c.valor);
+    s += Formata("  %03d-%03d = \"%s\"\n", c.numero, c.ocorrencia, Visivel(valor).c_str());
   }
   return s;
 }

@@ -18,6 +18,7 @@
 #include "catalogo/Catalogo.h"
 #include "comum/Texto.h"
 #include "zelp-host/LeituraPedido.h"
+#include "zelp-host/Mascara.h"
 #include "zelp-host/Quadro.h"
 #include "zelp-host/Relatorio.h"
 #include "zelp-host/RespostaSimulada.h"
@@ -111,6 +112,27 @@ Contexto Agora(unsigned nsu) {
 }
 
 }  // namespace
+
+std::string Servidor::Dump(const std::uint8_t* dados, std::size_t tamanho, const PedidoLido& lido) const {
+  if (opcoes_.mostraCartao) return DumpHexa(dados, tamanho);
+  const std::vector<std::uint8_t> mascara = MascaraDados(lido, dados, tamanho);
+  return DumpHexa(dados, tamanho, &mascara);
+}
+
+std::string Servidor::DumpResposta(const TTipoTransacao& tipo, const std::vector<std::uint8_t>& quadro) const {
+  if (opcoes_.mostraCartao) return DumpHexa(quadro.data(), quadro.size());
+  // The data after the prefix and the header, read back by the response layout.
+  const std::size_t inicio = (tipo.prefixo > 0 ? TAM_PREFIXO : 0) + TAM_CABECALHO;
+  std::vector<std::uint8_t> mascara(quadro.size(), 0);
+  if (quadro.size() > inicio) {
+    const std::uint8_t* dados = quadro.data() + inicio;
+    const std::size_t tamanho = quadro.size() - inicio;
+    const std::vector<std::uint8_t> mascaraDados =
+        MascaraDados(DecodificaPedido(tipo.resposta, dados, tamanho), dados, tamanho);
+    std::copy(mascaraDados.begin(), mascaraDados.end(), mascara.begin() + static_cast<std::ptrdiff_t>(inicio));
+  }
+  return DumpHexa(quadro.data(), quadro.size(), &mascara);
+}
 
 Servidor::~Servidor() {
   if (escuta_ >= 0) close(escuta_);
@@ -215,7 +237,7 @@ void Servidor::Atende(int fd, unsigned numero, const std::string& origem) {
     }
     if (!PrefixoZerado(inicio)) {
       Imprime(s + "40-byte prefix with bytes other than zero; connection closed\n" +
-              DumpHexa(inicio, sizeof inicio));
+              Dump(inicio, sizeof inicio, PedidoLido{}));
       return;
     }
     bytesCabecalho = inicio + TAM_PREFIXO;
@@ -226,14 +248,14 @@ void Servidor::Atende(int fd, unsigned numero, const std::string& origem) {
   s += TextoCabecalho(cabecalho) + (comPrefixo ? ", with a 40-byte prefix\n" : "\n");
   if (lidos < dados.size()) {
     Imprime(s + Formata("incomplete request: %zu of %zu data bytes; connection closed\n", lidos, dados.size()) +
-            DumpHexa(dados.data(), lidos));
+            Dump(dados.data(), lidos, PedidoLido{}));
     return;
   }
 
   const int indice = IndiceDoCodigo(cabecalho.codigo);
   if (indice < 0) {
     Imprime(s + Formata("code %u has no catalogue type; connection closed without an answer\n", cabecalho.codigo) +
-            DumpHexa(dados.data(), dados.size()));
+            Dump(dados.data(), dados.size(), PedidoLido{}));
     return;
   }
   const TTipoTransacao& tipo = tiposTransacao[indice];
@@ -244,7 +266,7 @@ void Servidor::Atende(int fd, unsigned numero, const std::string& origem) {
       s += Formata("  warning: code %d %s a prefix; the answer follows the catalogue\n", static_cast<int>(tipo.codigo),
                    tipo.prefixo > 0 ? "has" : "has no");
     }
-    s += TextoPedido(pedido) + "request data:\n" + DumpHexa(dados.data(), dados.size());
+    s += TextoPedido(pedido, opcoes_.mostraCartao) + "request data:\n" + Dump(dados.data(), dados.size(), pedido);
   }
 
   if (opcoes_.atrasoMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(opcoes_.atrasoMs));
@@ -283,12 +305,12 @@ void Servidor::Atende(int fd, unsigned numero, const std::string& origem) {
   }
 
   if (completo) {
-    s += TextoResposta(resposta);
+    s += TextoResposta(resposta, opcoes_.mostraCartao);
     if (opcoes_.falha != Falha::Nenhuma) {
       s += Formata("fault %s: %u bytes announced in the header\n", NomeFalha(opcoes_.falha),
                    static_cast<unsigned>(anunciado));
     }
-    s += "answer frame:\n" + DumpHexa(quadro.data(), quadro.size());
+    s += "answer frame:\n" + DumpResposta(tipo, quadro);
   } else {
     s = Formata("--- connection %u from %s: code %d, sequence %u, response %02d (%s)%s%s\n", numero, origem.c_str(),
                 static_cast<int>(tipo.codigo), static_cast<unsigned>(cabecalho.sequencia), resposta.codigoResposta,

@@ -5,8 +5,12 @@
 #include <atomic>
 #include <condition_variable>
 #include <mutex>
+#include <cstdint>
 #include <string>
+#include <vector>
 
+#include "catalogo/Catalogo.h"
+#include "zelp-host/LeituraPedido.h"
 #include "zelp-host/Opcoes.h"
 
 namespace simulador {
@@ -28,6 +32,9 @@ class Servidor {
  private:
   void Atende(int conexao, unsigned numero, const std::string& origem);
   void Imprime(const std::string& texto);
+  // Hex dumps of what came and what goes, with card data masked unless --mostra-cartao.
+  std::string Dump(const std::uint8_t* dados, std::size_t tamanho, const PedidoLido& lido) const;
+  std::string DumpResposta(const TTipoTransacao& tipo, const std::vector<std::uint8_t>& quadro) const;
 
   OpcoesHost opcoes_;
   int escuta_ = -1;
