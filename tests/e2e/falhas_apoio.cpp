@@ -106,13 +106,19 @@ void ZelpdEmTeste::GravaIni() const {
 }
 
 bool ZelpdEmTeste::Inicia(bool saidaPorPipe) {
-  const std::string programa = CaminhoPrograma("zelpd");
+  // prlimit sets the limit on itself and then becomes zelpd, keeping the pid.
+  std::vector<std::string> comando{CaminhoPrograma("zelpd")};
+  if (config_.limiteArquivos > 0) {
+    comando.insert(comando.begin(), {"/usr/bin/prlimit", "--nofile=" + std::to_string(config_.limiteArquivos), "--"});
+  }
   if (saidaPorPipe) {
     // zelpd replaces the shell, so its pid is the one the test signals; only cat writes the file.
-    zelpd_ = std::make_unique<Processo>("/bin/bash", std::vector<std::string>{"-c", "exec \"$0\" > >(exec cat)", programa},
-                                        dir_.Caminho(), dir_ / "zelpd.out");
+    comando.insert(comando.begin(), {"-c", "exec \"$0\" \"$@\" > >(exec cat)"});
+    zelpd_ = std::make_unique<Processo>("/bin/bash", comando, dir_.Caminho(), dir_ / "zelpd.out");
   } else {
-    zelpd_ = std::make_unique<Processo>(programa, std::vector<std::string>{}, dir_.Caminho(), dir_ / "zelpd.out");
+    const std::string programa = comando.front();
+    comando.erase(comando.begin());
+    zelpd_ = std::make_unique<Processo>(programa, comando, dir_.Caminho(), dir_ / "zelpd.out");
   }
   return zelpd_->Iniciou() && EsperaSaida("Servidor ZELP V00.68", 10s);
 }
