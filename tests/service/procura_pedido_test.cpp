@@ -296,9 +296,9 @@ TEST_F(ProcuraPedidoTeste, SemMascaraNadaAcontece) {
 // The bound on transactions in flight leaves the requests past it as the point of sale dropped them:
 // not looked at, not logged, not blocked, their old answers still there.
 TEST_F(ProcuraPedidoTeste, AlemDoMaximoNadaETocado) {
-  for (const char* n : {"00000001", "00000002", "00000003"}) {
-    dir.Escreve(std::string("in/") + n + ".ENV", "000-000 = CRT\r\n");
-    dir.Escreve(std::string("out/") + n + ".rsp", "antiga");
+  for (const std::string n : {"00000001", "00000002", "00000003"}) {
+    dir.Escreve("in/" + n + ".ENV", "000-000 = CRT\r\n");
+    dir.Escreve("out/" + n + ".rsp", "antiga");
   }
   const auto reivindica = [&](int maximo) {
     return ReivindicaPedidos(dirs, bloqueados, maximo, [](PedidoReivindicado&&) { return true; });
@@ -306,15 +306,12 @@ TEST_F(ProcuraPedidoTeste, AlemDoMaximoNadaETocado) {
   EXPECT_EQ(reivindica(0), 0);
   EXPECT_EQ(NomesEntrada(), (std::vector<std::string>{"00000001.ENV", "00000002.ENV", "00000003.ENV"}));
   EXPECT_TRUE(CapturaLog::Linhas().empty());
-
   EXPECT_EQ(reivindica(2), 2);
   const auto nomes = NomesEntrada();
   const auto fica = std::find_if(nomes.begin(), nomes.end(), [](const std::string& n) { return n.ends_with(".ENV"); });
   ASSERT_NE(fica, nomes.end());
-  const std::string numero = fica->substr(0, 8);
-  EXPECT_TRUE(dir.Existe("out/" + numero + ".rsp")) << numero;
-  EXPECT_EQ(CapturaLog::ContaCom(numero), 0) << CapturaLog::Todas();
-  EXPECT_EQ(CapturaLog::ContaCom("encontrado"), 2);
+  EXPECT_TRUE(dir.Existe("out/" + fica->substr(0, 8) + ".rsp"));
+  EXPECT_EQ(CapturaLog::ContaCom(fica->substr(0, 8)), 0) << CapturaLog::Todas();
   EXPECT_EQ(bloqueados.Quantidade(), 0);
 }
 
