@@ -8,11 +8,11 @@
 
 #include "config/TX.h"
 #include "platform/Threads.h"
+#include "service/LimiteTransacoes.h"
 #include "service/ProcessaPedido.h"
 
 namespace {
 
-std::atomic<int> workersAtivos{0};
 std::atomic<long long> workersConcluidos{0};
 
 struct Entrega {
@@ -23,12 +23,13 @@ struct Entrega {
 };
 
 // One worker counted from before its thread starts (so an orderly stop that looks in between still
-// waits for it) until its body has ended, or until its start has failed in any way.
+// waits for it) until its body has ended, or until its start has failed in any way. The count is
+// the one the bound on transactions in flight watches: its end lets the scan claim again.
 class ContaWorker {
  public:
-  ContaWorker() { workersAtivos.fetch_add(1); }
+  ContaWorker() { EntraTransacao(); }
   ~ContaWorker() {
-    if (ativo_) workersAtivos.fetch_sub(1);
+    if (ativo_) SaiTransacao();
   }
   ContaWorker(ContaWorker&& outro) noexcept : ativo_(std::exchange(outro.ativo_, false)) {}
   ContaWorker(const ContaWorker&) = delete;
@@ -65,6 +66,6 @@ bool IniciaWorker(std::shared_ptr<TX> config, ArquivoPedido arquivo, ReservaPedi
   }
 }
 
-int WorkersEmExecucao() { return workersAtivos.load(); }
+int WorkersEmExecucao() { return TransacoesEmCurso(); }
 
 long long TransacoesAtendidas() { return workersConcluidos.load(); }

@@ -46,7 +46,8 @@ bool ProcuraPedido(const DiretoriosTroca& dirs, ArquivosBloqueados& bloqueados, 
 
 // The same scan claiming up to maximo requests from one listing: each one claimed is handed to
 // aoReivindicar at once, which says whether to go on. The count of files examined without a claim
-// starts again after each claim. Returns how many were claimed.
+// starts again after each claim. Returns how many were claimed. The files past the last claim allowed
+// are not looked at: with maximo 0 nothing in either folder is touched or logged.
 using AoReivindicar = std::function<bool(PedidoReivindicado&&)>;
 int ReivindicaPedidos(const DiretoriosTroca& dirs, ArquivosBloqueados& bloqueados, int maximo,
                       const AoReivindicar& aoReivindicar, SondaPedido sonda = &plataforma::SondaEscrita);

@@ -19,6 +19,7 @@
 #include "service/ArquivosBloqueados.h"
 #include "service/IniciaWorker.h"
 #include "service/EsperaEntrada.h"
+#include "service/LimiteTransacoes.h"
 #include "service/ProcuraPedido.h"
 #include "service/TravaEntrada.h"
 #include "service/VigiaDiretorios.h"
@@ -60,6 +61,7 @@ void CorpoServico(const OpcoesServico& op) {
   VigiaDiretorios vigia;
   TravaEntrada trava(op.aoEntradaOcupada);
   EsperaEntrada espera(op.vigiaEntrada);
+  LimiteTransacoes limite;
   const char* fatal = nullptr;
   bool redeIniciada = false;
   try {
@@ -70,7 +72,9 @@ void CorpoServico(const OpcoesServico& op) {
     config = std::make_shared<TX>(op.caminhoIni);
     // The configuration check's pause: slept, or in immediate mode spent waiting for a request.
     TX* contexto = config.get();
-    config->DefineRelogio(nullptr, [&espera, contexto](std::uint32_t ms) {
+    config->DefineRelogio(nullptr, [&espera, &limite, contexto](std::uint32_t ms) {
+      // Requests held back by the bound are claimed as soon as a transaction ends.
+      if (contexto->Imediato() && limite.EsperaVaga(ms)) return;
       espera.Pausa(ms, contexto->DirEntrada(), contexto->Imediato());
     });
     GravaLog("%s", BANNER_ZELP);
@@ -80,6 +84,7 @@ void CorpoServico(const OpcoesServico& op) {
       config->VerificaConfig();
       if (!pronto) {
         pronto = true;
+        limite.Anuncia();
         if (op.aoFicarPronto) op.aoFicarPronto();
       }
       if (op.aCadaPasso) op.aCadaPasso();
@@ -88,8 +93,9 @@ void CorpoServico(const OpcoesServico& op) {
       // Another gateway serves this input directory: claim nothing there until it stops.
       if (!trava.Garante(dirs.dirEntrada)) continue;
       // The design's pace claims one request a pass; immediate mode claims every one that is ready.
-      const int maximo = config->Imediato() ? std::numeric_limits<int>::max() : 1;
-      ReivindicaPedidos(dirs, bloqueados, maximo, [&](PedidoReivindicado&& pedido) {
+      // While the bound on transactions in flight is reached, the requests wait in the folder.
+      const int maximo = limite.Vagas(config->Imediato() ? std::numeric_limits<int>::max() : 1);
+      const int reivindicados = ReivindicaPedidos(dirs, bloqueados, maximo, [&](PedidoReivindicado&& pedido) {
         ArquivoPedido arquivo(std::fopen(pedido.caminho.c_str(), "r"));
         // Not readable: left under its .log name for a later clean-up, as a processed request.
         if (!arquivo) return !Parar(op);
@@ -99,6 +105,7 @@ void CorpoServico(const OpcoesServico& op) {
         // A stop asked for in the middle of a burst claims nothing more.
         return !Parar(op);
       });
+      limite.Reivindicados(reivindicados);
     }
   } catch (const Err& e) {
     fatal = e.mensagem;

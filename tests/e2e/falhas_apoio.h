@@ -32,6 +32,7 @@ struct ConfigGateway {
   std::string errlog;  // empty: lines go to standard output only
   bool deletaLog = true;
   std::string estab = "estab/loja0.dat";  // establishment file of every parameter group
+  int limiteArquivos = 0;  // not in zelp.ini: nonzero runs zelpd under prlimit --nofile=N
 };
 
 // The text of zelp.ini for these settings.

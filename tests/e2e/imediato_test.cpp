@@ -131,4 +131,30 @@ TEST(Imediato, HostLentoLidoNaHoraESilenciosoExpiraNoTOutCnf) {
   EXPECT_EQ(g.ContaSaida("recv TimeOut = 2s, Len = 0\n"), 1) << g.Saida();
 }
 
+// More requests at once than the descriptors let be in flight: the rest wait in the folder, each
+// seen once, when a transaction's end lets it be claimed; none is lost and the service goes on.
+TEST(Imediato, LentoEnxurradaSob256DescritoresTodasAprovadas) {
+  HostEmExecucao host({"--resumo", "--atraso", "1000"});
+  ASSERT_GT(host.Porta(), 0) << host.Saida();
+  ConfigGateway c;
+  c.porta = host.Porta();
+  c.imediato = true;
+  c.limiteArquivos = 256;
+  ZelpdEmTeste g(c);
+  // All there before the first scan, which claims every one it may at once.
+  constexpr int N = 600;
+  for (int id = 1; id <= N; ++id) g.EscrevePedido(id);
+  ASSERT_TRUE(g.Inicia()) << g.Saida();
+  ASSERT_TRUE(g.EsperaSaida(" transacoes simultaneas (256 descritores)\n", 10s)) << g.Saida();
+
+  for (int id = 1; id <= N; ++id) {
+    std::string rsp;
+    ASSERT_TRUE(g.EsperaArquivo(id, "rsp", 120s, rsp)) << id << g.Saida();
+    EXPECT_EQ(ZelpdEmTeste::Campo(rsp, "009-000"), "00") << id << rsp;
+  }
+  EXPECT_TRUE(g.Zelpd().Rodando());
+  EXPECT_EQ(g.ContaSaida(".ENV encontrado\n"), N);
+  EXPECT_EQ(g.ContaSaida("***"), 0) << g.Saida();
+}
+
 }  // namespace

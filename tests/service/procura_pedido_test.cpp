@@ -293,6 +293,28 @@ TEST_F(ProcuraPedidoTeste, SemMascaraNadaAcontece) {
   EXPECT_TRUE(dir.Existe("in/00000123.ENV"));
 }
 
+// The bound on transactions in flight leaves the requests past it as the point of sale dropped them:
+// not looked at, not logged, not blocked, their old answers still there.
+TEST_F(ProcuraPedidoTeste, AlemDoMaximoNadaETocado) {
+  for (const std::string n : {"00000001", "00000002", "00000003"}) {
+    dir.Escreve("in/" + n + ".ENV", "000-000 = CRT\r\n");
+    dir.Escreve("out/" + n + ".rsp", "antiga");
+  }
+  const auto reivindica = [&](int maximo) {
+    return ReivindicaPedidos(dirs, bloqueados, maximo, [](PedidoReivindicado&&) { return true; });
+  };
+  EXPECT_EQ(reivindica(0), 0);
+  EXPECT_EQ(NomesEntrada(), (std::vector<std::string>{"00000001.ENV", "00000002.ENV", "00000003.ENV"}));
+  EXPECT_TRUE(CapturaLog::Linhas().empty());
+  EXPECT_EQ(reivindica(2), 2);
+  const auto nomes = NomesEntrada();
+  const auto fica = std::find_if(nomes.begin(), nomes.end(), [](const std::string& n) { return n.ends_with(".ENV"); });
+  ASSERT_NE(fica, nomes.end());
+  EXPECT_TRUE(dir.Existe("out/" + fica->substr(0, 8) + ".rsp"));
+  EXPECT_EQ(CapturaLog::ContaCom(fica->substr(0, 8)), 0) << CapturaLog::Todas();
+  EXPECT_EQ(bloqueados.Quantidade(), 0);
+}
+
 TEST(TrocaExtensao, TrocaOsTresUltimos) {
   EXPECT_EQ(TrocaExtensao("00000123.ENV", "log"), "00000123.log");
   EXPECT_EQ(TrocaExtensao("00000123.env", "rsp"), "00000123.rsp");

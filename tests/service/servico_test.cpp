@@ -6,8 +6,10 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <limits>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "apoio/DiretorioTemporario.h"
@@ -16,6 +18,7 @@
 #include "platform/Relogio.h"
 #include "apoio/CapturaLog.h"
 #include "service/IniciaWorker.h"
+#include "service/LimiteTransacoes.h"
 #include "service/TThreadServer.h"
 
 namespace {
@@ -186,6 +189,33 @@ TEST_F(ServicoTeste, MuitosPedidosComDeletaLogNenhumSePerde) {
   EXPECT_TRUE(EsperaAte([&] { return Nomes("in").empty(); }, 10s)) << "the last clean-up takes every processed request";
   EXPECT_EQ(CapturaLog::ContaCom("***"), 0);
   EXPECT_EQ(CapturaLog::ContaCom("encontrado"), ONDAS * POR_ONDA);
+}
+
+// Every transaction at its peak leaves the service its reserve, and no more is held back than that.
+TEST(LimiteTransacoes, DerivadoDosDescritores) {
+  const std::uint64_t reserva = DescritoresReservados(), porTransacao = DescritoresPorTransacao();
+  for (std::uint64_t descritores : {256u, 1024u}) {
+    const std::uint64_t n = static_cast<std::uint64_t>(LimiteDeTransacoes(descritores));
+    EXPECT_LE(reserva + n * porTransacao, descritores);
+    EXPECT_GT(reserva + (n + 1) * porTransacao, descritores);
+  }
+  EXPECT_EQ(LimiteDeTransacoes(reserva), 1) << "one at a time, never none";
+  EXPECT_EQ(LimiteDeTransacoes(0), MAX_TRANSACOES) << "no limit: threads and memory still bound it";
+}
+
+// At the bound a scan may claim nothing, and the end of a transaction ends the pause that follows.
+TEST(LimiteTransacoes, FimDeTransacaoAcordaAPausa) {
+  LimiteTransacoes limite(1);
+  EXPECT_FALSE(limite.EsperaVaga(5000)) << "no scan cut short: the usual pause";
+  EntraTransacao();
+  EXPECT_EQ(limite.Vagas(std::numeric_limits<int>::max()), 0);
+  limite.Reivindicados(0);
+  std::thread fim([] { plataforma::Dorme(100), SaiTransacao(); });
+  const auto inicio = std::chrono::steady_clock::now();
+  EXPECT_TRUE(limite.EsperaVaga(10000));
+  EXPECT_LT(std::chrono::steady_clock::now() - inicio, 5s) << "woken by the end, not by the time";
+  fim.join();
+  EXPECT_EQ(limite.Vagas(1), 1);
 }
 
 }  // namespace
