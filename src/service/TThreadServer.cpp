@@ -17,6 +17,7 @@
 #include "platform/Relogio.h"
 #include "platform/Threads.h"
 #include "service/ArquivosBloqueados.h"
+#include "service/ConfereEstabelecimentos.h"
 #include "service/IniciaWorker.h"
 #include "service/EsperaEntrada.h"
 #include "service/ProcuraPedido.h"
@@ -77,7 +78,7 @@ void CorpoServico(const OpcoesServico& op) {
 
     bool pronto = false;
     while (!Parar(op)) {
-      config->VerificaConfig();
+      if (config->VerificaConfig()) ConfereEstabelecimentos(*config);
       if (!pronto) {
         pronto = true;
         if (op.aoFicarPronto) op.aoFicarPronto();

@@ -286,7 +286,7 @@ TEST(ZelpdVerifica, AchaCadaConfiguracaoQuebrada) {
       {"altered file", IniVerifica("", "in", grupo, par), Estab::Alterada, false, false, 1,
        "error: its check value fails"},
       {"missing file", IniVerifica("", "in", grupo, par), Estab::Ausente, false, false, 1,
-       "error: missing, or this user may not read it"},
+       "error: missing\n"},
       {"name that does not resolve", IniVerifica("", "in", grupo + "\nurl1=nao-existe.invalid", par), Estab::Boa,
        false, false, 1, "url1 = nao-existe.invalid\n    error: does not resolve"},
       {"port 0", IniVerifica("", "in", "[End2]\nurl=127.0.0.1", par), Estab::Boa, false, false, 1,

@@ -162,8 +162,10 @@ TEST(PrioridadeDiario, ErroParaOFatalAvisoParaOsAlarmesInformacaoParaOResto) {
       // The fatal text as the window shows it, with or without the log directory's space.
       {"\n*** Nenhuma 'url' especificada!!!", semUrl, PRIORIDADE_ERRO},
       {" \n*** Nenhuma 'url' especificada!!!", semUrl, PRIORIDADE_ERRO},
-      // The same alarm before the service reported it fatal, and another alarm after.
-      {"\n*** Nenhuma 'url' especificada!!!", nullptr, PRIORIDADE_AVISO},
+      // The same text while the service goes on (a reload refused for it), and another alarm after.
+      {"\n*** Nenhuma 'url' especificada!!!", nullptr, PRIORIDADE_ERRO},
+      {" \n*** Nenhum 'Par' especificado!!!", nullptr, PRIORIDADE_ERRO},
+      {" *** Configuracao de ./zelp.ini nao aplicada, mantida a configuracao anterior", nullptr, PRIORIDADE_AVISO},
       {" *** Erro ao criar Thread !", semUrl, PRIORIDADE_AVISO},
       {" ** quase um alarme", nullptr, PRIORIDADE_INFORMACAO},
       {"", nullptr, PRIORIDADE_INFORMACAO},
