@@ -94,7 +94,7 @@ void CorpoServico(const OpcoesServico& op) {
         ArquivoPedido arquivo(std::fopen(pedido.caminho.c_str(), "r"));
         // Not readable: left under its .log name for a later clean-up, as a processed request.
         if (!arquivo) return !Parar(op);
-        if (!IniciaWorker(config, std::move(arquivo), std::move(pedido.reserva), trava.Posse())) {
+        if (!IniciaWorker(config, std::move(arquivo), std::move(pedido.reserva), trava.Posse(), pedido.reivindicado)) {
           throw Err("*** Erro ao criar Thread !");
         }
         // A stop asked for in the middle of a burst claims nothing more.
