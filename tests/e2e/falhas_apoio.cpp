@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 #include <filesystem>
 
 namespace {
@@ -66,6 +67,15 @@ std::string TextoIni(const ConfigGateway& c) {
   ini += "[PEstab]\r\n";
   for (int g = 0; g < 3; ++g) ini += "par" + std::to_string(g) + "=" + c.estab + "\r\n";
   return ini;
+}
+
+std::string DataDeHoje() {
+  const std::time_t agora = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&agora, &local);
+  char data[16];
+  std::strftime(data, sizeof data, "%Y-%m-%d", &local);
+  return data;
 }
 
 bool CriaEstabelecimento(const std::string& caminho, const std::string& codigo, const std::string& chave,
@@ -134,9 +144,11 @@ std::string ZelpdEmTeste::Nome(long long id, const char* extensao) {
   return nome;
 }
 
-void ZelpdEmTeste::EscrevePedido(long long id, const std::string& valor003, const std::string& extra) const {
-  const std::string texto = "000-000 = CRT\r\n001-000 = " + std::to_string(id) + "\r\n011-000 = 31\r\n003-000 = " +
-                            valor003 + "\r\n098-000 = 4111111111111111=2812\r\n" + extra + "999-999 = \r\n";
+void ZelpdEmTeste::EscrevePedido(long long id, const std::string& valor003, const std::string& extra,
+                                 const std::string& cabecalho, const std::string& codigo) const {
+  const std::string texto = "000-000 = " + cabecalho + "\r\n001-000 = " + std::to_string(id) + "\r\n011-000 = " +
+                            codigo + "\r\n" + (valor003.empty() ? "" : "003-000 = " + valor003 + "\r\n") +
+                            "098-000 = 4111111111111111=2812\r\n" + extra + "999-999 = \r\n";
   const std::string aparte = config_.entrada + "/" + Nome(id, "tmp");
   dir_.Escreve(aparte, texto);
   fs::rename(dir_ / aparte, dir_ / (config_.entrada + "/" + Nome(id, "ENV")));

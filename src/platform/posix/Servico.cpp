@@ -6,6 +6,8 @@
 #include <sys/stat.h>
 #include <sys/uio.h>
 #include <systemd/sd-daemon.h>
+// A record carries the service's fields, not this file's name and line.
+#define SD_JOURNAL_SUPPRESS_LOCATION
 #include <systemd/sd-journal.h>
 
 #include <cinttypes>
