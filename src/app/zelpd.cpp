@@ -71,7 +71,9 @@ constexpr const char* AJUDA =
     "exits with status 0. A second SIGTERM or SIGINT ends it at once, with status 1 when\n"
     "transactions were still running. After a fatal service error it waits 10 s, lets the running\n"
     "transactions end and exits with status 1, or 78 when zelp.ini names no host address or no\n"
-    "establishment file (a restart would not mend it). Bad usage exits with status 2.\n";
+    "establishment file at the start (a restart would not mend it). A reload never ends it: such\n"
+    "a file saved while it runs is refused and logged, and the values in force stay. Bad usage\n"
+    "exits with status 2.\n";
 
 // Exit status of a fatal error of the configuration (sysexits' EX_CONFIG): the unit does not
 // restart on it, so a fresh install whose zelp.ini names no host yet waits for its administrator.
