@@ -7,6 +7,7 @@ inline constexpr int PRIORIDADE_INFORMACAO = 6;
 
 // Error for the fatal text that ends the service (textoFatal, null while there is none) and for any
 // text written in the manner of the fatal ones, a line break before "***" (a reload refused for
-// such a text logs it while the service goes on), warning for the other alarms (the texts that begin with "***"), information for every other line. Line breaks
-// and blanks before the text, as the window lines and the fatal texts carry them, do not count.
+// such a text logs it while the service goes on); warning for the other alarms (the texts that
+// begin with "***"); information for every other line. Line breaks and blanks before the text, as
+// the window lines and the fatal texts carry them, do not count.
 int PrioridadeDiario(const char* linha, const char* textoFatal);

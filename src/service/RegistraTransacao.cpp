@@ -18,7 +18,8 @@ std::string Valor(const TG& t, std::int32_t numero) {
 }
 
 std::string LinhaDoLog(const zelp_log::RegistroTransacao& r) {
-  std::string linha = "Pedido " + zelp_log::EscapaControles(r.numero) + " encerrado em " + std::to_string(r.ms) + " ms: ";
+  std::string linha =
+      "Pedido " + zelp_log::EscapaControles(r.numero) + " encerrado em " + std::to_string(r.ms) + " ms: ";
   if (!r.codigo.empty()) linha += "codigo " + zelp_log::EscapaControles(r.codigo) + ", ";
   if (!r.resposta.empty()) linha += "resposta " + zelp_log::EscapaControles(r.resposta) + ", ";
   return linha + "resultado " + zelp_log::NomeDesfecho(r.desfecho);
@@ -46,7 +47,8 @@ zelp_log::Desfecho DesfechoDaResposta(const TG& resposta, bool respostaDeErro) {
   return Valor(resposta, 9) == "00" ? zelp_log::Desfecho::Aprovada : zelp_log::Desfecho::Recusada;
 }
 
-void RegistraTransacao(zelp_log::RegistroTransacao& registro, zelp_log::Desfecho desfecho, const Momento& reivindicado) {
+void RegistraTransacao(zelp_log::RegistroTransacao& registro, zelp_log::Desfecho desfecho,
+                       const Momento& reivindicado) {
   try {
     const Momento fim = MomentoAtual();
     registro.inicio = reivindicado.hora;

@@ -19,4 +19,5 @@ zelp_log::Desfecho DesfechoDaResposta(const TG& resposta, bool respostaDeErro);
 // Closes the record now (its end, and the time since the claim), appends it to the day's journal and
 // logs "Pedido <number> encerrado em <ms> ms: codigo <code>, resposta <009>, resultado <outcome>"
 // (code and response only when there are), with the record as journal fields. Never throws.
-void RegistraTransacao(zelp_log::RegistroTransacao& registro, zelp_log::Desfecho desfecho, const Momento& reivindicado);
+void RegistraTransacao(zelp_log::RegistroTransacao& registro, zelp_log::Desfecho desfecho,
+                       const Momento& reivindicado);

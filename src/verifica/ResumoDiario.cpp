@@ -98,7 +98,9 @@ void Imprime(const Resumo& r, const std::string& data, const std::string& caminh
   std::size_t largura = 6;
   for (const std::string& c : codigos) largura = std::max(largura, c.size());
   std::fprintf(saida, "\nBy transaction code:\n  %-*s %8s", static_cast<int>(largura), "code", "total");
-  for (int d = 0; d < NUM_DESFECHOS; ++d) std::fprintf(saida, "  %s", zelp_log::NomeDesfecho(static_cast<zelp_log::Desfecho>(d)));
+  for (int d = 0; d < NUM_DESFECHOS; ++d) {
+    std::fprintf(saida, "  %s", zelp_log::NomeDesfecho(static_cast<zelp_log::Desfecho>(d)));
+  }
   std::fputc('\n', saida);
   for (const std::string& c : codigos) {
     const Contagem& contagem = r.porCodigo.at(c);
@@ -145,7 +147,8 @@ int ResumoDiario(const char* caminhoIni, const char* data, std::FILE* saida, std
 
   LeitorIni ini;
   if (!ini.Carrega(caminhoIni)) {
-    std::fprintf(erros, "zelpd: cannot read %s (working directory %s): it names the log folder that holds the journal\n",
+    std::fprintf(erros,
+                 "zelpd: cannot read %s (working directory %s): it names the log folder that holds the journal\n",
                  caminhoIni, plataforma::DiretorioAtual().c_str());
     return 1;
   }

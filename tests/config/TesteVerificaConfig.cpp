@@ -162,9 +162,8 @@ TEST_F(VerificaConfig, RecargaFatalMantemTudoELogaUmaVez) {
     Escreve(2, "TOutIni=0\r\n", HORA_BASE + std::chrono::seconds(2));
     EXPECT_TRUE(tx.VerificaConfig());
     EXPECT_EQ(tx.TempoConexao(), 2);
-    EXPECT_EQ(CapturaLog::Linhas(),
-              (std::vector<std::string>{erro, "*** Configuracao de " + Caminho() + " nao aplicada, mantida a configuracao anterior",
-                                        "Configuracao recarregada de " + Caminho()}));
+    const std::string mantida = "*** Configuracao de " + Caminho() + " nao aplicada, mantida a configuracao anterior";
+    EXPECT_EQ(CapturaLog::Linhas(), (std::vector<std::string>{erro, mantida, "Configuracao recarregada de " + Caminho()}));
   }
 }
 

@@ -11,7 +11,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <ctime>
 #include <filesystem>
 
 namespace {
@@ -67,15 +66,6 @@ std::string TextoIni(const ConfigGateway& c) {
   ini += "[PEstab]\r\n";
   for (int g = 0; g < 3; ++g) ini += "par" + std::to_string(g) + "=" + c.estab + "\r\n";
   return ini;
-}
-
-std::string DataDeHoje() {
-  const std::time_t agora = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&agora, &local);
-  char data[16];
-  std::strftime(data, sizeof data, "%Y-%m-%d", &local);
-  return data;
 }
 
 bool CriaEstabelecimento(const std::string& caminho, const std::string& codigo, const std::string& chave,

@@ -37,9 +37,6 @@ struct ConfigGateway {
 // The text of zelp.ini for these settings.
 std::string TextoIni(const ConfigGateway& c);
 
-// Today's local date as the transaction journal names it ("2026-12-09").
-std::string DataDeHoje();
-
 // Creates an establishment file with zelp-estab; false when the tool failed.
 bool CriaEstabelecimento(const std::string& caminho, const std::string& codigo, const std::string& chave,
                          const std::string& nome);

@@ -260,7 +260,9 @@ TEST(RecargaLento, UrlRetiradaEDevolvidaEEstabelecimentoAusenteComVendasEmCurso)
   };
   vende(1, "00");
   std::string semUrl = TextoIni(g.Config());
-  for (std::size_t p = semUrl.find("\nurl="); p != std::string::npos; p = semUrl.find("\nurl=", p)) semUrl.insert(p + 4, "l");
+  for (std::size_t p = semUrl.find("\nurl="); p != std::string::npos; p = semUrl.find("\nurl=", p)) {
+    semUrl.insert(p + 4, "l");  // urll=
+  }
   Substitui(g.Dir() / "zelp.ini", semUrl, false);
   vende(3, "00");
   ASSERT_TRUE(g.EsperaSaida(MANTIDA, 5s)) << g.Saida();

@@ -10,7 +10,6 @@
 
 #include "apoio/CapturaLog.h"
 #include "apoio/DiretorioTemporario.h"
-#include "log/CamposDiario.h"
 #include "log/DiarioTransacoes.h"
 #include "log/GravaLinha.h"
 #include "log/GravaLog.h"
@@ -168,19 +167,21 @@ TEST(DiarioTransacoes, CampoCsvEscapaEVoltaInteiro) {
     ASSERT_TRUE(zelp_log::SeparaCsv("a," + campo + ",z", lidos));
     EXPECT_EQ(lidos, (std::vector<std::string>{"a", zelp_log::EscapaControles(valor), "z"}));
   }
-  for (const char* quebrada : {"a,\"b", "a,\"b\"c", "\"a\"\"", "\""}) EXPECT_FALSE(zelp_log::SeparaCsv(quebrada, lidos)) << quebrada;
+  for (const char* quebrada : {"a,\"b", "a,\"b\"c", "\"a\"\"", "\""}) {
+    EXPECT_FALSE(zelp_log::SeparaCsv(quebrada, lidos)) << quebrada;
+  }
 }
 
 // Workers finishing at once: the header once at the top of the day's file (that of the record's
-// end), then every line whole; without a log folder nothing, and a failure is said.
+// end), then every line whole.
 TEST_F(ArquivoLog, DiarioDeTransacoesCabecalhoUmaVezELinhasInteiras) {
   constexpr int THREADS = 6, LINHAS = 100;
   std::vector<std::thread> threads;
   for (int t = 0; t < THREADS; ++t) {
     threads.emplace_back([t] {
-      zelp_log::RegistroTransacao r{{2026, 12, 9, 23, 59, 59, 998}, {2026, 12, 10, 0, 0, 0, 7}, "0000070" + std::to_string(t),
-                                    "CRT", "31", "1500", "05", std::string(300, 'x') + ", ligue", "127.0.0.1:4049", 9,
-                                    zelp_log::Desfecho::Recusada};
+      const zelp_log::RegistroTransacao r{
+          {2026, 12, 9, 23, 59, 59, 998}, {2026, 12, 10, 0, 0, 0, 7}, "0000070" + std::to_string(t), "CRT", "31", "1500",
+          "05", std::string(300, 'x') + ", ligue", "127.0.0.1:4049", 9, zelp_log::Desfecho::Recusada};
       for (int i = 0; i < LINHAS; ++i) EXPECT_TRUE(zelp_log::GravaDiarioTransacoes(r));
     });
   }
@@ -198,34 +199,6 @@ TEST_F(ArquivoLog, DiarioDeTransacoesCabecalhoUmaVezELinhasInteiras) {
     ++contagem[t];
   }
   for (int t = 0; t < THREADS; ++t) EXPECT_EQ(contagem[t], LINHAS);
-
-  zelp_log::RegistroTransacao r;
-  r.fim = {2026, 12, 9, 8, 0, 0, 0};
-  zelp_log::DefineDirLog("");
-  EXPECT_TRUE(zelp_log::GravaDiarioTransacoes(r));
-  EXPECT_FALSE(dir.Existe("transacoes-2026-12-09.csv"));
-  zelp_log::DefineDirLog((dir / "nao-existe").c_str());
-  EXPECT_FALSE(zelp_log::GravaDiarioTransacoes(r));
-  EXPECT_EQ(CapturaLog::Linhas().at(0), " *** Erro ao gravar o diario de transacoes " + (dir / "nao-existe") +
-                                            "/transacoes-2026-12-09.csv");
-}
-
-// The window's sink learns the fields of the line being logged, and of no other text.
-TEST_F(ArquivoLog, CamposAcompanhamSoALinhaDaTransacao) {
-  const std::string mensagem = "Pedido 00000704 encerrado em 9 ms: resultado refused";
-  const std::vector<std::string> campos{"ZELP_NUMBER=00000704"};
-  std::vector<std::string> vistos;
-  CapturaLog::DefineGancho([&](const std::string& linha) {
-    vistos.push_back(linha + (zelp_log::CamposDaLinha(linha.c_str()) == &campos ? " +campos" : ""));
-  });
-  {
-    const zelp_log::LinhaComCampos comCampos(mensagem, campos);
-    GravaLog("outra");
-    GravaLog("%s", mensagem.c_str());
-  }
-  GravaLog("%s", mensagem.c_str());
-  CapturaLog::DefineGancho(nullptr);
-  EXPECT_EQ(vistos, (std::vector<std::string>{" outra", " " + mensagem + " +campos", " " + mensagem}));
 }
 
 struct CasoPrioridade {
