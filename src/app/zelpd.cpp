@@ -1,7 +1,8 @@
 // The gateway without a window, for servers and service managers: every line the window would show
 // goes to standard output; SIGTERM or SIGINT stop it in order, a fatal service error ends it with 1
 // (78 for a configuration that names no host or no establishment file). It tells systemd how it is
-// doing when run by it, and --verifica checks a configuration without serving.
+// doing when run by it, --verifica checks a configuration without serving, and --resumo counts a
+// day's transaction journal.
 #include <atomic>
 #include <csignal>
 #include <cstdint>
@@ -19,6 +20,7 @@
 #include "comum/Limites.h"
 #include "config/TX.h"
 #include "config/ValoresConfig.h"
+#include "log/CamposDiario.h"
 #include "log/GravaLog.h"
 #include "log/PrioridadeDiario.h"
 #include "platform/Arquivos.h"
@@ -28,11 +30,13 @@
 #include "service/IniciaWorker.h"
 #include "service/ProtegeGateway.h"
 #include "service/TThreadServer.h"
+#include "verifica/ResumoDiario.h"
 #include "verifica/VerificaConfiguracao.h"
 
 namespace {
 
-constexpr const char* USO = "Usage: zelpd [-C DIR] [--verifica [--conecta]] | -h | --help | --version\n";
+constexpr const char* USO =
+    "Usage: zelpd [-C DIR] [--verifica [--conecta] | --resumo [YYYY-MM-DD]] | -h | --help | --version\n";
 
 constexpr const char* AJUDA =
     "\n"
@@ -47,12 +51,20 @@ constexpr const char* AJUDA =
     "              otherwise; it claims no file, sends no message and writes no log line\n"
     "  --conecta   with --verifica: also try one connection to every host address and print\n"
     "              the result and the time it took\n"
+    "  --resumo [YYYY-MM-DD]\n"
+    "              print the counts of that day's transaction journal (today without a date),\n"
+    "              by outcome and by transaction code: the file transacoes-YYYY-MM-DD.csv in the\n"
+    "              log folder of zelp.ini; 0 when it was read, 1 when there is none to read\n"
     "  -h, --help  print this help and exit\n"
     "  --version   print the gateway's banner and exit\n"
     "\n"
     "Every line the gateway's window would show is written to standard output; under systemd\n"
     "(JOURNAL_STREAM set) each line carries its journal priority (<3> fatal error, <4> alarm,\n"
     "<6> information), and the service reports its readiness, status and watchdog keep-alive.\n"
+    "Each finished transaction is a line of the day's journal transacoes-YYYY-MM-DD.csv in the\n"
+    "log folder, and under systemd also a journal record with the fields ZELP_NUMBER, ZELP_CODE,\n"
+    "ZELP_RESPONSE, ZELP_OUTCOME and the others of the line (journalctl -u zelpd\n"
+    "ZELP_NUMBER=00000704 finds sale 704).\n"
     "\n"
     "The service waits 2 s after the start before its first look at zelp.ini and the folders.\n"
     "SIGTERM or SIGINT stop it in order: no new request is claimed, the transactions already\n"
@@ -60,7 +72,9 @@ constexpr const char* AJUDA =
     "exits with status 0. A second SIGTERM or SIGINT ends it at once, with status 1 when\n"
     "transactions were still running. After a fatal service error it waits 10 s, lets the running\n"
     "transactions end and exits with status 1, or 78 when zelp.ini names no host address or no\n"
-    "establishment file (a restart would not mend it). Bad usage exits with status 2.\n";
+    "establishment file at the start (a restart would not mend it). A reload never ends it: such\n"
+    "a file saved while it runs is refused and logged, and the values in force stay. Bad usage\n"
+    "exits with status 2.\n";
 
 // Exit status of a fatal error of the configuration (sysexits' EX_CONFIG): the unit does not
 // restart on it, so a fresh install whose zelp.ini names no host yet waits for its administrator.
@@ -92,7 +106,11 @@ void EscreveLinha(const char* linha) {
     if (c == '\n' || c == '\r') c = ' ';
   }
   if (saidaNoDiario) {
-    std::fprintf(stdout, "<%d>%s\n", PrioridadeDiario(linha, textoFatal.load()), texto.c_str());
+    const int prioridade = PrioridadeDiario(linha, textoFatal.load());
+    // A transaction's line goes as a record with its fields, which journalctl selects by.
+    const std::vector<std::string>* campos = zelp_log::CamposDaLinha(linha);
+    if (campos != nullptr && plataforma::servico::RegistraNoDiario(texto.c_str(), prioridade, *campos)) return;
+    std::fprintf(stdout, "<%d>%s\n", prioridade, texto.c_str());
   } else {
     std::fprintf(stdout, "%s\n", texto.c_str());
   }
@@ -157,6 +175,8 @@ struct LinhaDeComando {
   std::vector<std::string> diretorios;  // -C, in order
   bool verifica = false;
   bool conecta = false;
+  bool resumo = false;
+  const char* dataResumo = nullptr;  // YYYY-MM-DD; null: today
 };
 
 [[noreturn]] void ErroDeUso(const char* formato, const char* argumento) {
@@ -183,6 +203,13 @@ LinhaDeComando LeLinhaDeComando(int argc, char** argv) {
       linha.verifica = true;
     } else if (std::strcmp(a, "--conecta") == 0) {
       linha.conecta = true;
+    } else if (std::strcmp(a, "--resumo") == 0) {
+      linha.resumo = true;
+      if (i + 1 < argc && argv[i + 1][0] != '-') {
+        int ano, mes, dia;
+        if (!LeData(argv[++i], ano, mes, dia)) ErroDeUso("invalid date '%s': expected YYYY-MM-DD", argv[i]);
+        linha.dataResumo = argv[i];
+      }
     } else if (std::strcmp(a, "-C") == 0) {
       if (i + 1 >= argc) ErroDeUso("option '%s' needs a directory", a);
       linha.diretorios.push_back(argv[++i]);
@@ -195,6 +222,7 @@ LinhaDeComando LeLinhaDeComando(int argc, char** argv) {
     }
   }
   if (linha.conecta && !linha.verifica) ErroDeUso("%s goes only with --verifica", "--conecta");
+  if (linha.resumo && linha.verifica) ErroDeUso("%s does not go with --verifica", "--resumo");
   return linha;
 }
 
@@ -233,6 +261,7 @@ int main(int argc, char** argv) {
   const LinhaDeComando linha = LeLinhaDeComando(argc, argv);
   MudaDiretorios(linha);
   if (linha.verifica) return VerificaConfiguracao(CAMINHO_INI, linha.conecta);
+  if (linha.resumo) return ResumoDiario(CAMINHO_INI, linha.dataResumo, stdout, stderr);
 
   // Before any thread exists: the map is read without a lock afterwards.
   MontaMapaCodigos();

@@ -11,14 +11,14 @@
 #include "hostlink/Conexao.h"
 #include "hostlink/TrocaMensagem.h"
 
-void ExecutaTransacao(TG& transacao, TU& servidor, int tOutCnf, int tOutCnx, bool imediato) {
+void ExecutaTransacao(TG& transacao, TU& servidor, int tOutCnf, int tOutCnx, bool imediato, std::string* host) {
   const TTipoTransacao& t = TipoValido(transacao);
 
   BF pedido = PreparaPedido(transacao);
   if (pedido.tamanho <= 0) return;
 
   BF resposta(CapacidadeResposta(t));
-  plataforma::Socket socket = Conecta(servidor, tOutCnx);
+  plataforma::Socket socket = Conecta(servidor, tOutCnx, host);
   TrocaMensagem(std::move(socket), pedido, resposta, tOutCnf, t.prefixo != 0, imediato);
 
   if (resposta.tamanho > 0) {

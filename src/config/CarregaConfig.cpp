@@ -1,5 +1,5 @@
 // The configuration load: the values of the file put in force, the addresses resolved, and the two
-// fatal checks.
+// fatal checks; at the start a fatal file ends the service, on a reload it is refused whole.
 #include "comum/Err.h"
 #include "config/LeitorIni.h"
 #include "config/TX.h"
@@ -8,11 +8,38 @@
 
 void TX::CarregaConfig() {
   LeitorIni ini;
-  if (!ini.Carrega(caminhoIni_.c_str()) && carregou_) {
+  const bool legivel = ini.Carrega(caminhoIni_.c_str());
+  if (!carregou_) {
+    PrimeiraCarga(ini);
+    return;
+  }
+  if (!legivel) {
     AvisaIlegivel();
     return;
   }
-  Aplica(ini);
+  Recarrega(ini);
+}
+
+void TX::PrimeiraCarga(const LeitorIni& ini) {
+  const ValoresConfig v = LeValores(ini);
+  Aplica(v);
+  // At the start nothing else is in force: the service ends, as it always has, with the values read.
+  if (const char* erro = v.ErroFatal()) throw Err(erro);
+}
+
+bool TX::Recarrega(const LeitorIni& ini) {
+  avisouIlegivel_ = false;
+  const ValoresConfig v = LeValores(ini);
+  // Checked before anything changes: a typo saved into the live file must not take the tills down,
+  // nor leave them half on the new values.
+  if (const char* erro = v.ErroFatal()) {
+    GravaLog("%s", erro);
+    GravaLog("*** Configuracao de %s nao aplicada, mantida a configuracao anterior", caminhoIni_.c_str());
+    return false;
+  }
+  Aplica(v);
+  GravaLog("Configuracao recarregada de %s", caminhoIni_.c_str());
+  return true;
 }
 
 void TX::AvisaIlegivel() {
@@ -21,10 +48,9 @@ void TX::AvisaIlegivel() {
   GravaLog("*** Erro ao ler %s, mantida a configuracao anterior", caminhoIni_.c_str());
 }
 
-void TX::Aplica(const LeitorIni& ini) {
+void TX::Aplica(const ValoresConfig& v) {
   carregou_ = true;
   avisouIlegivel_ = false;
-  const ValoresConfig v = LeValores(ini);
   {
     MutexLocker travado(trava_);
     intervaloIni_ = v.intervaloIni;
@@ -48,7 +74,6 @@ void TX::Aplica(const LeitorIni& ini) {
     CarregaServidor(v.servidores[n], n);
     CarregaParametros(v.arquivos[n], n);
   }
-  if (const char* erro = v.ErroFatal()) throw Err(erro);
 }
 
 void TX::CarregaServidor(const ValoresConfig::Servidor& valores, int n) {

@@ -32,13 +32,18 @@ class TX {
 
   // Service thread, once per pass: loads the file at the first call, later reloads it when its
   // last-write time changed (looked at no more often than TOutIni); sleeps 200 ms when it is not
-  // yet time to look. Throws Err when a load finds no host address or no establishment file.
-  // A file that cannot be read at the first call loads the defaults (and so fails for want of a
-  // host address). A file that cannot be read at a later check keeps the values in force: this is
-  // logged once when it becomes unreadable, and again only after it was readable in between.
-  void VerificaConfig();
-  // Reads every key and rebuilds the groups (VerificaConfig calls it). Throws Err as above.
-  // After a first load, a file that cannot be read leaves everything as it was (logged as above).
+  // yet time to look. True when a load took effect at this call (the first one, or a reload).
+  // The first load throws Err when the file names no host address or no establishment file; a file
+  // that cannot be read then loads the defaults (and so fails for want of a host address).
+  // A reload never throws: a file that would be fatal is refused whole (every value stays), its
+  // fatal text and "*** Configuracao de <file> nao aplicada, mantida a configuracao anterior" are
+  // logged once, and the file is looked at again at its next change. A reload that takes effect is
+  // logged ("Configuracao recarregada de <file>"). A file that cannot be read at a later check keeps
+  // the values in force: this is logged once when it becomes unreadable, and again only after it
+  // was readable in between.
+  bool VerificaConfig();
+  // Reads every key and rebuilds the groups (VerificaConfig calls it): the first load as above, and
+  // after it a reload by the same rule (refused whole when fatal, logged either way).
   void CarregaConfig();
 
   // The clock of VerificaConfig: the tick count and the pause; tests give their own.
@@ -65,7 +70,9 @@ class TX {
   TP& Parametros(int g) { return parametros_[g]; }
 
  private:
-  void Aplica(const LeitorIni& ini);
+  void PrimeiraCarga(const LeitorIni& ini);
+  bool Recarrega(const LeitorIni& ini);
+  void Aplica(const ValoresConfig& v);
   void CarregaServidor(const ValoresConfig::Servidor& valores, int n);
   void CarregaParametros(const std::string (&arquivos)[TP::NUM_ARQUIVOS], int n);
   void AvisaIlegivel();

@@ -24,6 +24,11 @@ bool PedidoTerminado(const std::string& conteudo);
 
 // Publishes the status file; false when publishing failed or the request only asked for it (ATV).
 bool GravaStatus(const TG& transacao, const std::string& dirSaida, int largura);
+// Publishes the status file; true when it now has its final name.
+bool PublicaStatus(const TG& transacao, const std::string& dirSaida, int largura);
+// True when the request's header is "ATV" (any letter case): it asks only whether the service is
+// alive, and its status is its whole answer.
+bool PedidoDeStatus(const TG& transacao);
 
 // Publishes the response file; true when it now has its final name.
 bool GravaResposta(const TG& transacao, const std::string& dirSaida, int largura);

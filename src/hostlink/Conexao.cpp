@@ -9,6 +9,7 @@
 #include "comum/Erro.h"
 #include "comum/Mutex.h"
 #include "log/GravaLog.h"
+#include "platform/Rede.h"
 #include "platform/Tcp.h"
 
 namespace {
@@ -100,7 +101,7 @@ plataforma::Socket ConectaEndereco(TU& grupo, int indice, int tOutCnx) {
   return ConectaEntrada(entrada, tOutCnx);
 }
 
-plataforma::Socket Conecta(TU& grupo, int tOutCnx) {
+plataforma::Socket Conecta(TU& grupo, int tOutCnx, std::string* endereco) {
   bool vazio;
   {
     MutexLocker trava(grupo.trava);
@@ -122,7 +123,10 @@ plataforma::Socket Conecta(TU& grupo, int tOutCnx) {
     }
 
     plataforma::Socket socket = ConectaEntrada(entrada, tOutCnx);
-    if (socket.Valido()) return socket;
+    if (socket.Valido()) {
+      if (endereco != nullptr) *endereco = plataforma::TextoIPv4(entrada.ip) + ":" + std::to_string(entrada.porta);
+      return socket;
+    }
 
     // Advance only when nobody did meanwhile (other workers failing on the same entry) and the group
     // still holds the entry that failed (a reload empties the group and starts again at entry 0).

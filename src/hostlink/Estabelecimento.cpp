@@ -1,6 +1,7 @@
 // Reading of an establishment file and the computation of its check value.
 #include "hostlink/Estabelecimento.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -105,4 +106,34 @@ bool LeEstabelecimento(const char* caminho, TEstabelecimento& estab) {
   estab.texto1 = std::move(texto1);
   estab.texto2 = std::move(segundo);
   return true;
+}
+
+ExameEstabelecimento ExaminaEstabelecimento(const char* caminho) {
+  ExameEstabelecimento exame;
+  errno = 0;
+  std::unique_ptr<std::FILE, FechaArquivo> arquivo(std::fopen(caminho != nullptr ? caminho : "", "rb"));
+  if (!arquivo) {
+    exame.erro = errno != 0 ? errno : EIO;
+    exame.estado = (errno == ENOENT || errno == ENOTDIR) ? EstadoEstabelecimento::Inexistente
+                                                         : EstadoEstabelecimento::Ilegivel;
+    return exame;
+  }
+  std::uint8_t imagem[TAM_ESTABELECIMENTO];
+  errno = 0;
+  exame.tamanho = std::fread(imagem, 1, sizeof imagem, arquivo.get());
+  if (exame.tamanho < sizeof imagem) {
+    // A directory opens but cannot be read: the system says why; a short file is just short.
+    const bool falhou = std::ferror(arquivo.get()) != 0;
+    exame.erro = falhou ? (errno != 0 ? errno : EIO) : 0;
+    exame.estado = falhou ? EstadoEstabelecimento::Ilegivel : EstadoEstabelecimento::Curto;
+    return exame;
+  }
+  char verificador[5];
+  CalculaVerificador(imagem, verificador);
+  if (std::memcmp(verificador, imagem + POS_VERIFICADOR, 4) != 0) {
+    exame.estado = EstadoEstabelecimento::Adulterado;
+    return exame;
+  }
+  exame.codigo = CodigoEstabelecimento(imagem);
+  return exame;
 }

@@ -44,12 +44,20 @@ bool Casa(const Regra& r, const char* texto) {
                                 : std::strstr(texto, r.texto) != nullptr;
 }
 
+// The service thread's fatal texts begin with a line break before their "***" (the load's, the
+// catalogue's): a reload refused for one of them logs it while the service goes on.
+bool TextoFatal(const char* linha) {
+  while (*linha == ' ') ++linha;
+  return (*linha == '\n' || *linha == '\r') && std::strncmp(SemBrancosIniciais(linha), "***", 3) == 0;
+}
+
 }  // namespace
 
 int PrioridadeDiario(const char* linha, const char* textoFatal) {
   if (linha == nullptr) return PRIORIDADE_INFORMACAO;
   const char* texto = SemBrancosIniciais(linha);
   if (textoFatal != nullptr && std::strcmp(texto, SemBrancosIniciais(textoFatal)) == 0) return PRIORIDADE_ERRO;
+  if (TextoFatal(linha)) return PRIORIDADE_ERRO;
   for (const Regra& r : REGRAS) {
     if (Casa(r, texto)) return r.prioridade;
   }

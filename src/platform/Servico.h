@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 namespace plataforma::servico {
 
@@ -20,5 +22,11 @@ std::uint32_t PrazoVigia();
 // True when the descriptor is the stream that the manager's journal reads (JOURNAL_STREAM names
 // its device and inode), so that lines written to it may carry a priority prefix.
 bool SaidaNoDiario(int descritor);
+
+// One record of the manager's journal: the message at its syslog priority (3 error, 4 warning, 6
+// information) with fields of the service's own ("ZELP_NUMBER=00000704", upper-case names), which
+// journalctl selects by. True when the journal took it; false, doing nothing, when the process was
+// not started by the manager with its journal (JOURNAL_STREAM not set), or when it could not be sent.
+bool RegistraNoDiario(const char* mensagem, int prioridade, const std::vector<std::string>& campos);
 
 }  // namespace plataforma::servico

@@ -20,6 +20,7 @@ struct Entrega {
   ArquivoPedido arquivo;
   ReservaPedido reserva;
   std::shared_ptr<const void> posse;
+  Momento reivindicado;
 };
 
 // One worker counted from before its thread starts (so an orderly stop that looks in between still
@@ -43,17 +44,18 @@ class ContaWorker {
 }  // namespace
 
 bool IniciaWorker(std::shared_ptr<TX> config, ArquivoPedido arquivo, ReservaPedido reserva,
-                  std::shared_ptr<const void> posse) {
+                  std::shared_ptr<const void> posse, Momento reivindicado) {
   try {
     // The thread's function object must be copyable, so the move-only parts travel in one block.
     auto entrega = std::make_shared<Entrega>(
-        Entrega{std::move(config), std::move(arquivo), std::move(reserva), std::move(posse)});
+        Entrega{std::move(config), std::move(arquivo), std::move(reserva), std::move(posse), reivindicado});
     // When the thread does not start, the last copies of entrega and conta go at the return:
     // the file closes, the name leaves the set and the count drops back.
     auto conta = std::make_shared<ContaWorker>();
     return plataforma::IniciaThread(
         [entrega, conta] {
-          ProcessaPedido(*entrega->config, entrega->arquivo.release(), std::move(entrega->reserva));
+          ProcessaPedido(*entrega->config, entrega->arquivo.release(), std::move(entrega->reserva),
+                         entrega->reivindicado);
           entrega->config.reset();
           entrega->posse.reset();
           // Counted as served before the count of running workers drops (when conta goes with

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "service/Momento.h"
 #include "service/PedidosEmCurso.h"
 
 class TX;
@@ -19,8 +20,9 @@ using ArquivoPedido = std::unique_ptr<std::FILE, FechaArquivo>;
 // own argument; the worker keeps the configuration, and whatever posse holds (the input
 // directory's lock), alive until it ends. False when the thread could not start (memory exhausted
 // included): the file is then closed, the name leaves the set and the worker count is as before.
+// reivindicado: when the request was claimed, for its journal line.
 bool IniciaWorker(std::shared_ptr<TX> config, ArquivoPedido arquivo, ReservaPedido reserva,
-                  std::shared_ptr<const void> posse = nullptr);
+                  std::shared_ptr<const void> posse = nullptr, Momento reivindicado = MomentoAtual());
 
 // Workers started in this process that have not finished yet.
 int WorkersEmExecucao();

@@ -14,13 +14,15 @@
 #include "hostlink/Estabelecimento.h"
 #include "log/GravaLog.h"
 #include "service/LimpaProcessados.h"
+#include "service/RegistraTransacao.h"
 
 namespace {
 
 constexpr int NUM_ARQUIVOS_ESTABELECIMENTO = 10;
 
-// The checks of the request and the conversation with the host; every refusal is an Erro.
-void ExecutaPedido(TX& config, TG& transacao) {
+// The checks of the request and the conversation with the host; every refusal is an Erro. host
+// receives the address of the host connected to, once there is one.
+void ExecutaPedido(TX& config, TG& transacao, std::string& host) {
   if (transacao.tipo == -1) throw Erro::Formata("*ZELP* Campo [%03d-%03d = %02d] invalido", 11, 0, transacao.codigo);
   if (transacao.indiceArquivo < 0 || transacao.indiceArquivo >= NUM_ARQUIVOS_ESTABELECIMENTO) {
     throw Erro::Formata("*ZELP* Campo [%03d-%03d = %02d] invalido", 383, 0, transacao.indiceArquivo);
@@ -33,7 +35,7 @@ void ExecutaPedido(TX& config, TG& transacao) {
   LeEstabelecimento(arquivo.c_str(), transacao.estabelecimento);
   // The time-outs are read now: a reload during the transaction changes only later steps.
   ExecutaTransacao(transacao, config.Servidor(tipo.indiceEnd), config.TempoResposta(), config.TempoConexao(),
-                   config.Imediato());
+                   config.Imediato(), &host);
 }
 
 // The point of sale saw the status but will never see this answer, which the host may have
@@ -46,25 +48,43 @@ void AvisaRespostaPerdida(const TG& transacao) {
 
 }  // namespace
 
-void ProcessaPedido(TX& config, std::FILE* arquivo, ReservaPedido reserva) {
+void ProcessaPedido(TX& config, std::FILE* arquivo, ReservaPedido reserva, Momento reivindicado) {
   TG transacao;
+  zelp_log::RegistroTransacao registro;
+  // Until an answer is out, nothing was published.
+  zelp_log::Desfecho desfecho = zelp_log::Desfecho::NaoPublicada;
   try {
+    const bool usavel = LePedido(transacao, arquivo);
+    AnotaPedido(registro, transacao);
     // A request of three fields or fewer gets no answer at all; an "ATV" request only its status.
-    if (LePedido(transacao, arquivo) && GravaStatus(transacao, config.DirSaida(), LarguraNome())) {
-      try {
-        ExecutaPedido(config, transacao);
-      } catch (const Erro& e) {
-        MontaRespostaErro(transacao, e.Texto());
-      } catch (const std::exception&) {
-        // Nothing but Erro is expected here; anything else (memory exhausted) still gets an answer
-        // instead of taking the whole service down with the till waiting.
-        MontaRespostaErro(transacao, "*ZELP* Erro interno do servidor");
+    if (usavel && PublicaStatus(transacao, config.DirSaida(), LarguraNome())) {
+      if (PedidoDeStatus(transacao)) {
+        desfecho = zelp_log::Desfecho::SoStatus;
+      } else {
+        bool respostaDeErro = false;
+        try {
+          ExecutaPedido(config, transacao, registro.host);
+        } catch (const Erro& e) {
+          MontaRespostaErro(transacao, e.Texto());
+          respostaDeErro = true;
+        } catch (const std::exception&) {
+          // Nothing but Erro is expected here; anything else (memory exhausted) still gets an answer
+          // instead of taking the whole service down with the till waiting.
+          MontaRespostaErro(transacao, "*ZELP* Erro interno do servidor");
+          respostaDeErro = true;
+        }
+        AnotaResposta(registro, transacao);
+        if (GravaResposta(transacao, config.DirSaida(), LarguraNome())) {
+          desfecho = DesfechoDaResposta(transacao, respostaDeErro);
+        } else {
+          AvisaRespostaPerdida(transacao);
+        }
       }
-      if (!GravaResposta(transacao, config.DirSaida(), LarguraNome())) AvisaRespostaPerdida(transacao);
     }
   } catch (const std::exception&) {
     GravaLog("*** Erro interno ao processar pedido %lld", static_cast<long long>(transacao.identificador));
   }
+  RegistraTransacao(registro, desfecho, reivindicado);
 
   // The transaction is over: from here its .log file is an ordinary processed request.
   reserva.Libera();

@@ -94,6 +94,7 @@ int ReivindicaPedidos(const DiretoriosTroca& dirs, ArquivosBloqueados& bloqueado
       // In flight before it bears its .log name: no worker's clean-up may take it from then on.
       ReservaPedido reserva(nomeLog);
       if (RenomeiaArquivo(caminho.c_str(), caminhoLog.c_str(), indice)) {
+        const Momento reivindicado = MomentoAtual();
         if (indice >= 0) bloqueados.Remove(indice);
         // On disk before its message can reach the host: after a power cut, a request already sent
         // must not come back under its .ENV name and be charged a second time. A file system that
@@ -101,7 +102,7 @@ int ReivindicaPedidos(const DiretoriosTroca& dirs, ArquivosBloqueados& bloqueado
         if (!plataforma::SincronizaDiretorio(dirs.dirEntrada.c_str())) {
           GravaLog("*** Erro ao sincronizar %s", dirs.dirEntrada.c_str());
         }
-        PedidoReivindicado pedido{caminhoLog, std::move(reserva)};
+        PedidoReivindicado pedido{caminhoLog, std::move(reserva), reivindicado};
         ++reivindicados;
         examinados = 0;
         if (!aoReivindicar(std::move(pedido)) || reivindicados >= maximo) return reivindicados;

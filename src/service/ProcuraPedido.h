@@ -8,6 +8,7 @@
 
 #include "platform/Arquivos.h"
 #include "service/ArquivosBloqueados.h"
+#include "service/Momento.h"
 #include "service/PedidosEmCurso.h"
 
 class TX;
@@ -26,6 +27,7 @@ DiretoriosTroca CopiaDiretorios(const TX& config);
 struct PedidoReivindicado {
   std::string caminho;
   ReservaPedido reserva;
+  Momento reivindicado;  // when its rename succeeded: the start of its journal line
 };
 
 // The name with its last three characters replaced by ext ("00000123.ENV", "log" -> "00000123.log").

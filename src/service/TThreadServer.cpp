@@ -17,6 +17,7 @@
 #include "platform/Relogio.h"
 #include "platform/Threads.h"
 #include "service/ArquivosBloqueados.h"
+#include "service/ConfereEstabelecimentos.h"
 #include "service/IniciaWorker.h"
 #include "service/EsperaEntrada.h"
 #include "service/LimiteTransacoes.h"
@@ -81,7 +82,7 @@ void CorpoServico(const OpcoesServico& op) {
 
     bool pronto = false;
     while (!Parar(op)) {
-      config->VerificaConfig();
+      if (config->VerificaConfig()) ConfereEstabelecimentos(*config);
       if (!pronto) {
         pronto = true;
         limite.Anuncia();
@@ -99,7 +100,7 @@ void CorpoServico(const OpcoesServico& op) {
         ArquivoPedido arquivo(std::fopen(pedido.caminho.c_str(), "r"));
         // Not readable: left under its .log name for a later clean-up, as a processed request.
         if (!arquivo) return !Parar(op);
-        if (!IniciaWorker(config, std::move(arquivo), std::move(pedido.reserva), trava.Posse())) {
+        if (!IniciaWorker(config, std::move(arquivo), std::move(pedido.reserva), trava.Posse(), pedido.reivindicado)) {
           throw Err("*** Erro ao criar Thread !");
         }
         // A stop asked for in the middle of a burst claims nothing more.

@@ -1,7 +1,5 @@
 // The parameter groups: who uses each, and every establishment file it names read and checked as a
 // worker checks it (size and check value), with the merchant code of each good one.
-#include <cstdint>
-#include <cstring>
 #include <string>
 
 #include "hostlink/Estabelecimento.h"
@@ -12,27 +10,28 @@
 namespace {
 
 void VerificaConteudo(int slot, const std::string& caminho, Relatorio& r) {
-  std::string conteudo;
-  if (!plataforma::LeArquivoInteiro(caminho.c_str(), conteudo, TAM_ESTABELECIMENTO)) {
-    r.Detalhe("slot %d: %s", slot, MostraCaminho(caminho).c_str());
-    r.Erro("missing, or this user may not read it");
+  const ExameEstabelecimento exame = ExaminaEstabelecimento(caminho.c_str());
+  if (exame.estado == EstadoEstabelecimento::Bom) {
+    r.Detalhe("slot %d: %s: merchant %s", slot, MostraCaminho(caminho).c_str(), exame.codigo.c_str());
     return;
   }
-  if (conteudo.size() < static_cast<std::size_t>(TAM_ESTABELECIMENTO)) {
-    r.Detalhe("slot %d: %s", slot, MostraCaminho(caminho).c_str());
-    r.Erro("%zu bytes: an establishment file holds %d", conteudo.size(), TAM_ESTABELECIMENTO);
-    return;
+  r.Detalhe("slot %d: %s", slot, MostraCaminho(caminho).c_str());
+  switch (exame.estado) {
+    case EstadoEstabelecimento::Inexistente:
+      r.Erro("missing");
+      break;
+    case EstadoEstabelecimento::Ilegivel:
+      r.Erro("this user may not read it (%s)", plataforma::TextoErro(exame.erro).c_str());
+      break;
+    case EstadoEstabelecimento::Curto:
+      r.Erro("%zu bytes: an establishment file holds %d", exame.tamanho, TAM_ESTABELECIMENTO);
+      break;
+    case EstadoEstabelecimento::Adulterado:
+      r.Erro("its check value fails: the file was altered or damaged");
+      break;
+    case EstadoEstabelecimento::Bom:
+      break;
   }
-  std::uint8_t imagem[TAM_ESTABELECIMENTO];
-  std::memcpy(imagem, conteudo.data(), sizeof imagem);
-  char verificador[5];
-  CalculaVerificador(imagem, verificador);
-  if (std::memcmp(verificador, imagem + POS_VERIFICADOR, 4) != 0) {
-    r.Detalhe("slot %d: %s", slot, MostraCaminho(caminho).c_str());
-    r.Erro("its check value fails: the file was altered or damaged");
-    return;
-  }
-  r.Detalhe("slot %d: %s: merchant %s", slot, MostraCaminho(caminho).c_str(), CodigoEstabelecimento(imagem).c_str());
 }
 
 void VerificaArquivo(int slot, const std::string& caminho, Relatorio& r) {

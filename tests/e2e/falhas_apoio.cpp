@@ -136,9 +136,11 @@ std::string ZelpdEmTeste::Nome(long long id, const char* extensao) {
   return nome;
 }
 
-void ZelpdEmTeste::EscrevePedido(long long id, const std::string& valor003, const std::string& extra) const {
-  const std::string texto = "000-000 = CRT\r\n001-000 = " + std::to_string(id) + "\r\n011-000 = 31\r\n003-000 = " +
-                            valor003 + "\r\n098-000 = 4111111111111111=2812\r\n" + extra + "999-999 = \r\n";
+void ZelpdEmTeste::EscrevePedido(long long id, const std::string& valor003, const std::string& extra,
+                                 const std::string& cabecalho, const std::string& codigo) const {
+  const std::string texto = "000-000 = " + cabecalho + "\r\n001-000 = " + std::to_string(id) + "\r\n011-000 = " +
+                            codigo + "\r\n" + (valor003.empty() ? "" : "003-000 = " + valor003 + "\r\n") +
+                            "098-000 = 4111111111111111=2812\r\n" + extra + "999-999 = \r\n";
   const std::string aparte = config_.entrada + "/" + Nome(id, "tmp");
   dir_.Escreve(aparte, texto);
   fs::rename(dir_ / aparte, dir_ / (config_.entrada + "/" + Nome(id, "ENV")));

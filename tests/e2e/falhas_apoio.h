@@ -68,9 +68,11 @@ class ZelpdEmTeste {
 
   // The request file name for a number ("00000012.ENV").
   static std::string Nome(long long id, const char* extensao);
-  // Drops a code 31 sale of this number and amount into the input directory, written aside first
-  // as the point of sale does; extra lines (CR LF ended) go before 999-999.
-  void EscrevePedido(long long id, const std::string& valor003 = "1500", const std::string& extra = "") const;
+  // Drops a sale of this number and amount (code 31 and header CRT unless given; no 003 line when
+  // valor003 is empty) into the input directory, written aside first as the point of sale does;
+  // extra lines (CR LF ended) go before 999-999.
+  void EscrevePedido(long long id, const std::string& valor003 = "1500", const std::string& extra = "",
+                     const std::string& cabecalho = "CRT", const std::string& codigo = "31") const;
   // Waits for saida/<id>.<extensao>; its content, or nothing when it did not come.
   bool EsperaArquivo(long long id, const char* extensao, std::chrono::milliseconds limite, std::string& conteudo) const;
   // The value of field NNN-OOO in a status or response text, or "(ausente)".

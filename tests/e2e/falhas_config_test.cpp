@@ -241,4 +241,49 @@ TEST(ConfigReescritaLento, CinquentaVendasEmCursoSemQuedaNemValorMisturado) {
                                              "zelpd.out"}));
 }
 
+// A typo saved into the live zelp.ini, then mended, and a reload that names a missing establishment
+// file, all while sales go on: the tills stay served, and each change is said once.
+TEST(RecargaLento, UrlRetiradaEDevolvidaEEstabelecimentoAusenteComVendasEmCurso) {
+  const std::string MANTIDA = "*** Configuracao de ./zelp.ini nao aplicada, mantida a configuracao anterior";
+  const std::string RECARREGADA = "Configuracao recarregada de ./zelp.ini";
+  ZelpdComHost z;
+  ASSERT_EQ(z.Inicia(), "");
+  ZelpdEmTeste& g = z.Gateway();
+  long long id = 0;
+  // Drops n sales at once; each must get the response code given.
+  const auto vende = [&](int n, const char* codigo) {
+    for (int i = 0; i < n; ++i) g.EscrevePedido(id + 1 + i);
+    for (std::string rsp; n-- > 0;) {
+      ASSERT_TRUE(g.EsperaArquivo(++id, "rsp", 20s, rsp)) << id << "\n" << g.Saida();
+      EXPECT_EQ(ZelpdEmTeste::Campo(rsp, "009-000"), codigo) << rsp;
+    }
+  };
+  vende(1, "00");
+  std::string semUrl = TextoIni(g.Config());
+  for (std::size_t p = semUrl.find("\nurl="); p != std::string::npos; p = semUrl.find("\nurl=", p)) {
+    semUrl.insert(p + 4, "l");  // urll=
+  }
+  Substitui(g.Dir() / "zelp.ini", semUrl, false);
+  vende(3, "00");
+  ASSERT_TRUE(g.EsperaSaida(MANTIDA, 5s)) << g.Saida();
+  std::this_thread::sleep_for(3s);  // three more looks at the same file say nothing new
+  vende(2, "00");
+  EXPECT_EQ(g.ContaSaida("*** Nenhuma 'url' especificada!!!"), 1) << g.Saida();
+  EXPECT_EQ(g.ContaSaida(MANTIDA), 1);
+  EXPECT_EQ(g.ContaSaida(RECARREGADA), 0);
+
+  g.GravaIni();
+  ASSERT_TRUE(g.EsperaSaida(RECARREGADA, 5s)) << g.Saida();
+  vende(2, "00");
+  g.Config().estab = "estab/ausente.dat";
+  g.GravaIni();
+  ASSERT_TRUE(g.EsperaSaida(RECARREGADA, 5s, 2)) << g.Saida();
+  vende(2, "85");
+  // Named by the three groups, said once, right after the reload.
+  const std::string saida = g.Saida();
+  EXPECT_EQ(g.ContaSaida("*** Arquivo de estabelecimento inexistente: estab/ausente.dat"), 1) << saida;
+  EXPECT_LT(saida.rfind(RECARREGADA), saida.find("*** Arquivo de estabelecimento inexistente")) << saida;
+  EXPECT_TRUE(g.Zelpd().Rodando());
+}
+
 }  // namespace

@@ -235,7 +235,9 @@ bool Gateway::ExisteEntrada(long long identificador, const std::string& extensao
 std::vector<std::string> Gateway::ArquivosDeLog() const {
   std::vector<std::string> nomes;
   std::error_code ec;
-  for (const auto& e : fs::directory_iterator(pasta_ / "log", ec)) nomes.push_back(e.path().filename().string());
+  for (const auto& e : fs::directory_iterator(pasta_ / "log", ec)) {
+    if (e.path().extension() == ".txt") nomes.push_back(e.path().filename().string());
+  }
   std::sort(nomes.begin(), nomes.end());
   return nomes;
 }

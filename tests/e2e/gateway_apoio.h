@@ -106,7 +106,7 @@ class Gateway {
 
   // Every daily log file of log/, oldest name first, joined.
   std::string Log() const;
-  // The names of the files in log/.
+  // The names of the daily log files in log/ (not the transaction journals beside them).
   std::vector<std::string> ArquivosDeLog() const;
 
  private:

@@ -13,13 +13,18 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
+#include <regex>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "apoio/DiretorioTemporario.h"
 #include "apoio/Processo.h"
+#include "falhas_apoio.h"
 #include "ferramentas_apoio.h"
+#include "log/DiarioTransacoes.h"
 
 namespace {
 
@@ -67,6 +72,9 @@ TEST(ZelpdLinhaDeComando, ErrosDeUsoSaoNomeadosETerminamCom2) {
       {{"--verifica", "-C"}, "zelpd: option '-C' needs a directory"},
       {{"--conecta"}, "zelpd: --conecta goes only with --verifica"},
       {{"-C", "nao-existe", "--verifica"}, "zelpd: cannot change to directory 'nao-existe'", false},
+      {{"--resumo", "2026-02-29"}, "zelpd: invalid date '2026-02-29': expected YYYY-MM-DD"},
+      {{"--resumo", "09/12/2026"}, "zelpd: invalid date '09/12/2026': expected YYYY-MM-DD"},
+      {{"--resumo", "--verifica"}, "zelpd: --resumo does not go with --verifica"},
   };
   for (const auto& caso : casos) {
     SCOPED_TRACE(caso.mensagem);
@@ -298,7 +306,7 @@ TEST(ZelpdVerifica, AchaCadaConfiguracaoQuebrada) {
       {"altered file", IniVerifica("", "in", grupo, par), Estab::Alterada, false, false, 1,
        "error: its check value fails"},
       {"missing file", IniVerifica("", "in", grupo, par), Estab::Ausente, false, false, 1,
-       "error: missing, or this user may not read it"},
+       "error: missing\n"},
       {"name that does not resolve", IniVerifica("", "in", grupo + "\nurl1=nao-existe.invalid", par), Estab::Boa,
        false, false, 1, "url1 = nao-existe.invalid\n    error: does not resolve"},
       {"port 0", IniVerifica("", "in", "[End2]\nurl=127.0.0.1", par), Estab::Boa, false, false, 1,
@@ -362,6 +370,76 @@ TEST(ZelpdVerifica, AchaCadaConfiguracaoQuebrada) {
     // It wrote no log line and claimed nothing.
     EXPECT_TRUE(std::filesystem::is_empty(dir / "log"));
   }
+}
+
+// One line per transaction in the day's journal, whatever became of it, with the request's number,
+// code and amount but never its card data; zelpd --resumo counts them.
+TEST(ZelpdDiario, UmaLinhaPorTransacaoSemDadosDeCartaoEOResumoDoDia) {
+  falhas::ZelpdComHost z([](falhas::ConfigGateway& c) { c.errlog = "log"; });
+  falhas::ZelpdEmTeste& g = z.Gateway();
+  g.Dir().CriaSubdiretorio("log");
+  ASSERT_EQ(z.Inicia(), "");
+  g.EscrevePedido(701);           // approved by the simulator
+  g.EscrevePedido(702, "1505");   // refused by it with 05
+  g.EscrevePedido(703, "15.00");  // refused by the gateway before anything is sent
+  g.EscrevePedido(704, "1500", "", "CRT", "99");
+  g.EscrevePedido(705, "", "", "ATV");
+  for (int id = 701; id <= 705; ++id) {
+    ASSERT_TRUE(g.EsperaSaida("Pedido 00000" + std::to_string(id) + " encerrado em ", 20s)) << g.Saida();
+  }
+  EXPECT_NE(g.Saida().find(" ms: codigo 31, resposta 05, resultado refused"), std::string::npos) << g.Saida();
+
+  std::string nome;  // today's journal beside the daily log, which --resumo without a date reads
+  for (const auto& e : std::filesystem::directory_iterator(g.Dir() / "log")) {
+    if (e.path().extension() == ".csv") nome = e.path().filename().string();
+  }
+  const std::string texto = g.Dir().Le("log/" + nome);
+  EXPECT_EQ(texto.find("4111"), std::string::npos) << texto;
+  EXPECT_EQ(texto.find("2812"), std::string::npos) << texto;
+  const std::string host = "127.0.0.1:" + std::to_string(z.Host().Porta());
+  // number -> header, code, amount, response, text, host, outcome
+  std::map<std::string, std::vector<std::string>> esperadas = {
+      {"00000701", {"CRT", "31", "1500", "00", "", host, "approved"}},
+      {"00000702", {"CRT", "31", "1505", "05", "NAO AUTORIZADA (05)", host, "refused"}},
+      {"00000703", {"CRT", "31", "15.00", "85", "*ZELP* Campo [003-000] invalido", "", "error"}},
+      {"00000704", {"CRT", "99", "1500", "", "*ZELP* Campo [011-000 = 99] invalido", "", "unknown-type"}},
+      {"00000705", {"ATV", "31", "", "", "", "", "status-only"}},
+  };
+  std::istringstream linhas(texto);
+  std::string linha;
+  std::getline(linhas, linha);
+  EXPECT_EQ(linha, "start,end,number,header,code,amount,response,text,host,ms,outcome\r");
+  const std::regex hora(R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3})");
+  for (std::vector<std::string> c; std::getline(linhas, linha);) {
+    SCOPED_TRACE(linha);
+    ASSERT_TRUE(linha.back() == '\r' && zelp_log::SeparaCsv(linha.substr(0, linha.size() - 1), c) && c.size() == 11u);
+    EXPECT_TRUE(std::regex_match(c[0], hora) && std::regex_match(c[1], hora) && c[0] <= c[1]);
+    ASSERT_EQ(esperadas.count(c[2]), 1u);
+    EXPECT_EQ((std::vector<std::string>{c[3], c[4], c[5], c[6], c[7], c[8], c[10]}), esperadas[c[2]]);
+    esperadas.erase(c[2]);
+  }
+  EXPECT_TRUE(esperadas.empty());
+
+  int status = -1;
+  Processo resumo(CaminhoPrograma("zelpd"), {"-C", g.Dir().Caminho(), "--resumo"}, "/", g.Dir() / "resumo.txt");
+  ASSERT_TRUE(resumo.Espera(10s, status));
+  EXPECT_EQ(status, 0) << resumo.Saida();
+  EXPECT_NE(resumo.Saida().find("Transaction journal of " + nome.substr(11, 10) + ": log/" + nome), std::string::npos);
+  EXPECT_NE(resumo.Saida().find("Transactions: 5\n\nBy outcome:\n  approved              1\n  refused               1\n"
+                                "  error                 1\n  unknown-type          1\n  status-only           1\n"
+                                "  not-published         0\n"),
+            std::string::npos)
+      << resumo.Saida();
+  EXPECT_NE(resumo.Saida().find("  31            4         1        1      1             0            1              0\n"
+                                "  99            1         0        0      0             1            0              0\n"),
+            std::string::npos)
+      << resumo.Saida();
+  Processo outroDia(CaminhoPrograma("zelpd"), {"--resumo", "2001-01-01"}, g.Dir().Caminho(), g.Dir() / "outro.txt");
+  ASSERT_TRUE(outroDia.Espera(10s, status));
+  EXPECT_EQ(status, 1);
+  EXPECT_EQ(outroDia.Saida().rfind("zelpd: no transaction journal of 2001-01-01: log/transacoes-2001-01-01.csv: ", 0),
+            0u)
+      << outroDia.Saida();
 }
 
 }  // namespace

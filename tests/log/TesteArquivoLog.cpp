@@ -3,12 +3,14 @@
 
 #include <filesystem>
 #include <set>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "apoio/CapturaLog.h"
 #include "apoio/DiretorioTemporario.h"
+#include "log/DiarioTransacoes.h"
 #include "log/GravaLinha.h"
 #include "log/GravaLog.h"
 #include "log/PrioridadeDiario.h"
@@ -146,6 +148,59 @@ TEST_F(ArquivoLog, LinhasDeVariasThreadsNaoSeMisturam) {
   for (int t = 0; t < THREADS; ++t) EXPECT_EQ(contagem[t], LINHAS);
 }
 
+// Each value goes into one field and comes back whole: quoted where a comma, a quote or an outer
+// blank needs it, control characters written out so that no value can break a line.
+TEST(DiarioTransacoes, CampoCsvEscapaEVoltaInteiro) {
+  const std::pair<std::string, std::string> casos[] = {  // the value, its field
+      {"1500", "1500"},
+      {"", ""},
+      {"NAO AUTORIZADA, LIGUE", "\"NAO AUTORIZADA, LIGUE\""},
+      {"diz \"oi\"", "\"diz \"\"oi\"\"\""},
+      {" 15", "\" 15\""},
+      {std::string("linha\r\nquebrada\x01\x7f\0", 18), "linha\\x0D\\x0Aquebrada\\x01\\x7F\\x00"},
+      {"comunicação(Conexão)", "comunicação(Conexão)"},
+  };
+  std::vector<std::string> lidos;
+  for (const auto& [valor, campo] : casos) {
+    SCOPED_TRACE(campo);
+    EXPECT_EQ(zelp_log::CampoCsv(zelp_log::EscapaControles(valor)), campo);
+    ASSERT_TRUE(zelp_log::SeparaCsv("a," + campo + ",z", lidos));
+    EXPECT_EQ(lidos, (std::vector<std::string>{"a", zelp_log::EscapaControles(valor), "z"}));
+  }
+  for (const char* quebrada : {"a,\"b", "a,\"b\"c", "\"a\"\"", "\""}) {
+    EXPECT_FALSE(zelp_log::SeparaCsv(quebrada, lidos)) << quebrada;
+  }
+}
+
+// Workers finishing at once: the header once at the top of the day's file (that of the record's
+// end), then every line whole.
+TEST_F(ArquivoLog, DiarioDeTransacoesCabecalhoUmaVezELinhasInteiras) {
+  constexpr int THREADS = 6, LINHAS = 100;
+  std::vector<std::thread> threads;
+  for (int t = 0; t < THREADS; ++t) {
+    threads.emplace_back([t] {
+      const zelp_log::RegistroTransacao r{
+          {2026, 12, 9, 23, 59, 59, 998}, {2026, 12, 10, 0, 0, 0, 7}, "0000070" + std::to_string(t), "CRT", "31", "1500",
+          "05", std::string(300, 'x') + ", ligue", "127.0.0.1:4049", 9, zelp_log::Desfecho::Recusada};
+      for (int i = 0; i < LINHAS; ++i) EXPECT_TRUE(zelp_log::GravaDiarioTransacoes(r));
+    });
+  }
+  for (auto& t : threads) t.join();
+  std::istringstream conteudo(dir.Le("transacoes-2026-12-10.csv"));
+  std::string linha;
+  std::getline(conteudo, linha);
+  EXPECT_EQ(linha, "start,end,number,header,code,amount,response,text,host,ms,outcome\r");
+  int contagem[THREADS] = {};
+  while (std::getline(conteudo, linha)) {
+    const int t = linha.size() > 55 ? linha[55] - '0' : -1;  // the last digit of the number
+    ASSERT_TRUE(t >= 0 && t < THREADS) << linha;
+    EXPECT_EQ(linha, "2026-12-09 23:59:59.998,2026-12-10 00:00:00.007,0000070" + std::to_string(t) + ",CRT,31,1500,05,\"" +
+                         std::string(300, 'x') + ", ligue\",127.0.0.1:4049,9,refused\r");
+    ++contagem[t];
+  }
+  for (int t = 0; t < THREADS; ++t) EXPECT_EQ(contagem[t], LINHAS);
+}
+
 struct CasoPrioridade {
   const char* linha;
   const char* fatal;
@@ -162,8 +217,10 @@ TEST(PrioridadeDiario, ErroParaOFatalAvisoParaAlarmesEHostFalhoNotaParaAParadaIn
       // The fatal text as the window shows it, with or without the log directory's space.
       {"\n*** Nenhuma 'url' especificada!!!", semUrl, PRIORIDADE_ERRO},
       {" \n*** Nenhuma 'url' especificada!!!", semUrl, PRIORIDADE_ERRO},
-      // The same alarm before the service reported it fatal, and another alarm after.
-      {"\n*** Nenhuma 'url' especificada!!!", nullptr, PRIORIDADE_AVISO},
+      // The same text while the service goes on (a reload refused for it), and another alarm after.
+      {"\n*** Nenhuma 'url' especificada!!!", nullptr, PRIORIDADE_ERRO},
+      {" \n*** Nenhum 'Par' especificado!!!", nullptr, PRIORIDADE_ERRO},
+      {" *** Configuracao de ./zelp.ini nao aplicada, mantida a configuracao anterior", nullptr, PRIORIDADE_AVISO},
       {" *** Erro ao criar Thread !", semUrl, PRIORIDADE_AVISO},
       {" ** quase um alarme", nullptr, PRIORIDADE_INFORMACAO},
       {"", nullptr, PRIORIDADE_INFORMACAO},

@@ -154,6 +154,13 @@ confere "a sale is approved end to end" \
 confere "the daily log is written in the log folder" bash -c "grep -qs 'renomeado como' '$T'/var/log/zelp/LT*.txt"
 confere "the host simulator printed the sale's card number masked, never whole" bash -c "
   grep -q '411111\*\*\*\*\*\*1111=' '$T/host.out' && ! grep -q 4111111111111111 '$T/host.out'"
+confere "the transaction journal holds the sale, without its card number" bash -c "
+  grep -qs ',approved' '$T'/var/log/zelp/transacoes-*.csv && ! grep -qs 4111111111111111 '$T'/var/log/zelp/transacoes-*.csv"
+confere "zelpd --resumo counts the sale" bash -c "'$T/usr/sbin/zelpd' --resumo -C '$T/etc/zelp' | grep -q '^  approved  *1\$'"
+touch -d '400 days ago' "$T/var/log/zelp/transacoes-2025-11-04.csv"
+systemd-tmpfiles --clean --root="$T" zelpd.conf
+confere "tmpfiles removes an old transaction journal and keeps today's" bash -c "
+  [ ! -e '$T/var/log/zelp/transacoes-2025-11-04.csv' ] && grep -qs ',approved' '$T'/var/log/zelp/transacoes-*.csv"
 kill -TERM "$zelpd_pid"
 status=0
 espera 200 bash -c "! kill -0 $zelpd_pid 2>/dev/null" || true
