@@ -90,8 +90,9 @@ void CorpoServico(const OpcoesServico& op) {
       // The design's pace claims one request a pass; immediate mode claims every one that is ready.
       const int maximo = config->Imediato() ? std::numeric_limits<int>::max() : 1;
       ReivindicaPedidos(dirs, bloqueados, maximo, [&](PedidoReivindicado&& pedido) {
-        ArquivoPedido arquivo(std::fopen(pedido.caminho.c_str(), "r"));
-        // Not readable: left under its .log name for a later clean-up, as a processed request.
+        // The file opened before the claim, never the name, which others may have replaced since.
+        ArquivoPedido arquivo(pedido.arquivo.Entrega());
+        // No stream for it (memory): left under its .log name for a later clean-up, as a processed request.
         if (!arquivo) return !Parar(op);
         if (!IniciaWorker(config, std::move(arquivo), std::move(pedido.reserva), trava.Posse())) {
           throw Err("*** Erro ao criar Thread !");

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <poll.h>
+#include <pwd.h>
 #include <signal.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -111,6 +112,14 @@ bool ZelpdEmTeste::Inicia(bool saidaPorPipe) {
     // zelpd replaces the shell, so its pid is the one the test signals; only cat writes the file.
     zelpd_ = std::make_unique<Processo>("/bin/bash", std::vector<std::string>{"-c", "exec \"$0\" > >(exec cat)", programa},
                                         dir_.Caminho(), dir_ / "zelpd.out");
+  } else if (!config_.usuario.empty()) {
+    const passwd* pw = ::getpwnam(config_.usuario.c_str());
+    if (pw == nullptr) return false;
+    for (const auto& e : fs::recursive_directory_iterator(dir_.Caminho())) ::lchown(e.path().c_str(), pw->pw_uid, pw->pw_gid);
+    if (::chown(dir_.Caminho().c_str(), pw->pw_uid, pw->pw_gid) != 0) return false;
+    const std::vector<std::string> args{"--reuid=" + std::to_string(pw->pw_uid), "--regid=" + std::to_string(pw->pw_gid),
+                                        "--clear-groups", "--", programa};
+    zelpd_ = std::make_unique<Processo>("/usr/bin/setpriv", args, dir_.Caminho(), dir_ / "zelpd.out");
   } else {
     zelpd_ = std::make_unique<Processo>(programa, std::vector<std::string>{}, dir_.Caminho(), dir_ / "zelpd.out");
   }

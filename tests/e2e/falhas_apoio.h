@@ -32,6 +32,9 @@ struct ConfigGateway {
   std::string errlog;  // empty: lines go to standard output only
   bool deletaLog = true;
   std::string estab = "estab/loja0.dat";  // establishment file of every parameter group
+  // When set (the test runs as root), zelpd runs as this user alone, its working folder made the
+  // user's, as the service runs as the user zelp.
+  std::string usuario;
 };
 
 // The text of zelp.ini for these settings.
