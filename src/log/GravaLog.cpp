@@ -4,7 +4,6 @@
 
 #include <cstdarg>
 #include <cstdio>
-#include <cstring>
 
 #include "comum/Limites.h"
 #include "log/GravaLinha.h"

@@ -109,7 +109,7 @@ struct SondaArquivo {
   EscritaArquivo escrita = EscritaArquivo::Desconhecida;
   bool existe = false;    // a regular file of that name was there
   bool especial = false;  // the name is a symbolic link, a FIFO, a device, a socket or a directory
-  int erro = 0;           // a regular file this process may not open: the system's code (EACCES)
+  int erro = 0;           // a regular file this process has no right to open: the system's code
   std::uint64_t tamanho = 0;
   HoraArquivo hora;
   std::string conteudo;  // read only when escrita is Desconhecida: at most limite bytes

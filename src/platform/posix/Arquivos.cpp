@@ -221,14 +221,15 @@ SondaArquivo SondaEscrita(const char* caminho, std::size_t limite) {
       s.especial = true;
       return s;
     }
-    // Not readable by us: the caller can still judge by its size and time.
+    // Not opened: the caller can still judge by its size and time. Only a refused permission
+    // lasts; anything else (no descriptor left, say) may pass, and the file is tried again later.
     struct stat st;
     if (::lstat(caminho, &st) == 0) {
       CopiaEstado(st, s);
-      if (s.existe) {
-        s.erro = erro;
-      } else {
+      if (!s.existe) {
         s.especial = true;
+      } else if (erro == EACCES || erro == EPERM) {
+        s.erro = erro;
       }
     }
     return s;
