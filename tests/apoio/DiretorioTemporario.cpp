@@ -56,7 +56,8 @@ void DiretorioTemporario::CriaSubdiretorio(const std::string& nome) const {
 
 std::vector<std::string> DiretorioTemporario::Nomes(const std::string& sub) const {
   std::vector<std::string> v;
-  for (const auto& e : fs::directory_iterator(sub.empty() ? caminho_ : *this / sub)) v.push_back(e.path().filename());
+  std::error_code ec;
+  for (const auto& e : fs::directory_iterator(sub.empty() ? caminho_ : *this / sub, ec)) v.push_back(e.path().filename());
   std::sort(v.begin(), v.end());
   return v;
 }

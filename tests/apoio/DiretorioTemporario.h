@@ -19,7 +19,7 @@ class DiretorioTemporario {
   std::string Le(const std::string& nome) const;
   bool Existe(const std::string& nome) const;
   void CriaSubdiretorio(const std::string& nome) const;
-  // The names in the directory (or in its subdirectory sub), sorted.
+  // The names in the directory (or in its subdirectory sub), sorted; none when it is missing.
   std::vector<std::string> Nomes(const std::string& sub = "") const;
 
  private:

@@ -41,10 +41,7 @@ class PdvTeste : public testing::Test {
     std::string nome;
     EsperaAte(
         [&] {
-          std::error_code ec;
-          for (const auto& e : fs::directory_iterator(dir_ / "entrada", ec)) {
-            if (e.path().extension() == ".ENV") nome = e.path().filename().string();
-          }
+          for (const std::string& n : dir_.Nomes("entrada")) nome = n.ends_with(".ENV") ? n : nome;
           return !nome.empty();
         },
         10s);

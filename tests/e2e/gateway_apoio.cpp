@@ -232,13 +232,7 @@ bool Gateway::ExisteEntrada(long long identificador, const std::string& extensao
   return pasta_.Existe("in/" + Nome(identificador, extensao));
 }
 
-std::vector<std::string> Gateway::ArquivosDeLog() const {
-  std::vector<std::string> nomes;
-  std::error_code ec;
-  for (const auto& e : fs::directory_iterator(pasta_ / "log", ec)) nomes.push_back(e.path().filename().string());
-  std::sort(nomes.begin(), nomes.end());
-  return nomes;
-}
+std::vector<std::string> Gateway::ArquivosDeLog() const { return pasta_.Nomes("log"); }
 
 std::string Gateway::Log() const {
   std::string texto;
