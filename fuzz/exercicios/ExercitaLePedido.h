@@ -97,12 +97,30 @@ inline void ChecaArquivoStatus(const TG& t, const DiretorioFuzz& dir) {
   dir.Esvazia();
 }
 
+// A request judged finished while still being written is claimed then: whatever its writer adds
+// after (here a line that would smuggle fields) must change nothing the reader takes.
+inline void ChecaTerminado(const TG& t, const std::uint8_t* dados, std::size_t tamanho) {
+  std::string texto(reinterpret_cast<const char*>(dados), tamanho);
+  if (!PedidoTerminado(texto)) return;
+  texto += "011-000 = 14\n383-000 = 9\n999-999 = \n";
+  TG depois;
+  LePedido(depois, AbreMemoria(reinterpret_cast<const std::uint8_t*>(texto.data()), texto.size()));
+  ZELP_VERIFICA(depois.quantidade == t.quantidade, "%d campos terminado, %d depois", t.quantidade, depois.quantidade);
+  for (int i = 0; i < t.quantidade; ++i) {
+    const TA& a = Campo(t, i);
+    const TA& b = Campo(depois, i);
+    ZELP_VERIFICA(a.numero == b.numero && a.ocorrencia == b.ocorrencia && a.valor == b.valor,
+                  "campo %d mudou depois de terminado", i);
+  }
+}
+
 inline void ExercitaLePedido(const std::uint8_t* dados, std::size_t tamanho) {
   const DiretorioFuzz& dir = DiretorioDoProcesso();
   dir.Esvazia();
   TG t;
   const bool util = LePedido(t, AbreMemoria(dados, tamanho));
   ChecaPedidoLido(t, util);
+  ChecaTerminado(t, dados, tamanho);
   ChecaArquivoStatus(t, dir);
   ChecaArquivoResposta(t, dir);
   dir.Esvazia();

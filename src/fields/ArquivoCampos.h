@@ -6,8 +6,9 @@
 
 #include "fields/TG.h"
 
-// A request line is read in pieces of at most TAM_LINHA_PEDIDO - 1 characters, and at most
-// MAX_CAMPOS_PEDIDO fields are read (one slot stays free for the fields assembly adds itself).
+// Only the first TAM_LINHA_PEDIDO - 1 characters of a request line are read (the rest of a longer
+// line is skipped), and at most MAX_CAMPOS_PEDIDO fields (one slot stays free for the fields
+// assembly adds itself).
 inline constexpr int TAM_LINHA_PEDIDO = 260;
 inline constexpr int MAX_CAMPOS_PEDIDO = 255;
 
@@ -18,7 +19,7 @@ bool LePedido(TG& transacao, std::FILE* arquivo);
 
 // True when the reader, given these first bytes of a request file, would already stop on a whole
 // line (the 999 field, or the last field it reads), so that bytes written after them could change
-// nothing it reads: a piece that ends in a line feed or fills the line buffer. A request still
+// nothing it reads: a line whose line feed is there, or whose first characters fill the buffer. A request still
 // being written in place is not taken before this holds, where nothing better can tell.
 bool PedidoTerminado(const std::string& conteudo);
 

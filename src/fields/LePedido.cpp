@@ -46,6 +46,25 @@ void Deriva(TG& transacao, const TA& campo, bool primeiro) {
   }
 }
 
+// The next line as the reader takes it: its first TAM_LINHA_PEDIDO - 1 characters at most, line
+// feed included when it comes within them. The rest of a longer line is skipped up to and with its
+// line feed: text typed at the till must never turn into a field of its own. False at the end.
+bool LeLinha(std::FILE* arquivo, char (&linha)[TAM_LINHA_PEDIDO]) {
+  std::size_t n = 0;
+  int c = EOF;
+  while (n + 1 < sizeof linha && (c = std::getc(arquivo)) != EOF) {
+    linha[n++] = static_cast<char>(c);
+    if (c == '\n') break;
+  }
+  linha[n] = '\0';
+  if (n == 0) return false;
+  if (n + 1 == sizeof linha && c != '\n') {
+    while ((c = std::getc(arquivo)) != EOF && c != '\n') {
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
 bool LePedido(TG& transacao, std::FILE* arquivo) {
@@ -63,8 +82,8 @@ bool LePedido(TG& transacao, std::FILE* arquivo) {
   transacao.tipo = -1;
   if (!dono) return false;
 
-  char* const linha = buffers.linha;
-  while (std::fgets(linha, sizeof buffers.linha, arquivo) != nullptr) {
+  char (&linha)[TAM_LINHA_PEDIDO] = buffers.linha;
+  while (LeLinha(arquivo, linha)) {
     if (linha[0] == '#') continue;
     LinhaCampo lida = LeLinhaCampo(linha);
     if (!lida.Aceita()) continue;

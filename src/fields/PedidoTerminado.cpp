@@ -14,9 +14,11 @@ bool PedidoTerminado(const std::string& conteudo) {
     std::size_t fim = conteudo.find('\n', inicio);
     std::size_t tamanho = fim == std::string::npos ? conteudo.size() - inicio : fim - inicio + 1;
     if (tamanho > MAX_PEDACO) tamanho = MAX_PEDACO;
-    const bool inteiro = tamanho == MAX_PEDACO || conteudo[inicio + tamanho - 1] == '\n';
+    const bool cortado = tamanho == MAX_PEDACO && conteudo[inicio + tamanho - 1] != '\n';
+    const bool inteiro = cortado || conteudo[inicio + tamanho - 1] == '\n';
     const std::string pedaco = conteudo.substr(inicio, tamanho);
-    inicio += tamanho;
+    // The reader skips the rest of a longer line, up to and with its line feed.
+    inicio = !cortado ? inicio + tamanho : fim == std::string::npos ? conteudo.size() : fim + 1;
     if (pedaco[0] == '#') continue;
     // The reader sees the piece up to its first NUL, as a C string.
     const LinhaCampo lida = LeLinhaCampo(pedaco.c_str());

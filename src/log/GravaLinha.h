@@ -22,6 +22,13 @@ inline constexpr const char* ESTOURO_GRAVALOG = "Estouro do Buffer de GravaLog!"
 // GravaLog formats into 1,024 characters, so a message it had to cut is still far over the limits.
 bool GravaMensagem(const plataforma::HoraLocal& hora, const char* mensagem);
 
+// Copies texto into destino (capacidade characters with the terminator) with every control
+// character written as an escape (\r, \n, \t, \x1b, ...) so that a line stays one event; only the line
+// feeds that open the text, as the service's fatal texts do, are kept as they are. Bytes of 128 and
+// above are text of the code page and pass unchanged. False when the result did not fit (destino
+// then holds what did); tamanho is the length written.
+bool EscapaControles(const char* texto, char* destino, std::size_t capacidade, std::size_t& tamanho);
+
 // Hands a text to the window's sink, if one is installed.
 void MostraJanela(const char* texto);
 // The window-only formatter of the writer's own failures: at most 1,023 characters, never to the file.

@@ -4,7 +4,6 @@
 
 #include <cstdarg>
 #include <cstdio>
-#include <cstring>
 
 #include "comum/Limites.h"
 #include "log/GravaLinha.h"
@@ -14,16 +13,18 @@ namespace zelp_log {
 
 bool GravaMensagem(const plataforma::HoraLocal& hora, const char* mensagem) {
   if (mensagem == nullptr) mensagem = "";
-  const std::size_t tamanho = std::strlen(mensagem);
   char dir[TAM_CAMINHO];
   CopiaDirLog(dir, sizeof dir);
 
+  // The limits hold for the message as written, its control characters escaped.
+  std::size_t tamanho = 0;
   if (dir[0] == '\0') {
-    if (tamanho > TAM_MAX_MENSAGEM_JANELA) {
+    char texto[TAM_MAX_MENSAGEM_JANELA + 1];
+    if (!EscapaControles(mensagem, texto, sizeof texto, tamanho)) {
       MostraJanela(ESTOURO_GRAVALOG);
       return false;
     }
-    MostraJanela(mensagem);
+    MostraJanela(texto);
     return true;
   }
 
@@ -43,13 +44,13 @@ bool GravaMensagem(const plataforma::HoraLocal& hora, const char* mensagem) {
   char linha[TAM_MAX_LINHA + 3];
   int tamPrefixo = std::snprintf(linha, sizeof linha, "%02d:%02d:%02d.%03d ", hora.hora, hora.minuto, hora.segundo,
                                  hora.milissegundo);
-  if (tamPrefixo <= 0 || static_cast<std::size_t>(tamPrefixo) + tamanho > TAM_MAX_LINHA) {
+  if (tamPrefixo <= 0 || static_cast<std::size_t>(tamPrefixo) > TAM_MAX_LINHA ||
+      !EscapaControles(mensagem, linha + tamPrefixo, TAM_MAX_LINHA - static_cast<std::size_t>(tamPrefixo) + 1,
+                       tamanho)) {
     MostraJanela(ESTOURO_GRAVALOG);
     return false;
   }
   std::size_t tamLinha = static_cast<std::size_t>(tamPrefixo) + tamanho;
-  std::memcpy(linha + tamPrefixo, mensagem, tamanho);
-  linha[tamLinha] = '\0';
 
   // The window shows one space and the message: the line without its time stamp.
   MostraJanela(linha + tamPrefixo - 1);

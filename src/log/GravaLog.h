@@ -19,4 +19,7 @@ void CopiaDirLog(char* destino, unsigned long tamanho);
 }  // namespace zelp_log
 
 // Formats and logs one line; true when it reached the file (or, without a log directory, the window).
+// Control characters in the line (a file name holding CR LF, a value holding ESC) are written
+// escaped, so that a line is always one event; only line feeds that open the message, as the
+// service's fatal texts do, are written as they are. The length limits count the escaped line.
 [[gnu::format(printf, 1, 2)]] bool GravaLog(const char* formato, ...);

@@ -28,7 +28,11 @@ void MostraJanelaFormatado(const char* formato, ...) {
   int n = std::vsnprintf(texto, sizeof texto, formato, args);
   va_end(args);
   if (n < 0) return;
-  MostraJanela(texto);
+  // A path named here comes from the configuration; escaped like any logged name (cut if need be).
+  char escapado[TAM_MENSAGEM];
+  std::size_t tamanho = 0;
+  EscapaControles(texto, escapado, sizeof escapado, tamanho);
+  MostraJanela(escapado);
 }
 
 }  // namespace zelp_log

@@ -29,13 +29,13 @@ ArquivosBloqueados::Aspecto AspectoDe(const plataforma::SondaArquivo& s) {
 // not changed for a while (retries of its slot in the blocked-file table measure that).
 bool EscritaConcluida(const plataforma::SondaArquivo& s, ArquivosBloqueados& bloqueados, int indice,
                       std::uint32_t agora) {
+  // Gone meanwhile: nothing to read, and nothing to claim.
+  if (!s.arquivo.Aberto()) return false;
   switch (s.escrita) {
     case plataforma::EscritaArquivo::Livre: return true;
     case plataforma::EscritaArquivo::EmEscrita: return false;
     case plataforma::EscritaArquivo::Desconhecida: break;
   }
-  // Gone meanwhile, or no longer a regular file: the rename will tell.
-  if (!s.existe) return true;
   if (PedidoTerminado(s.conteudo)) return true;
   return indice >= 0 && bloqueados.Estavel(indice, AspectoDe(s), agora);
 }
@@ -86,9 +86,30 @@ int ReivindicaPedidos(const DiretoriosTroca& dirs, ArquivosBloqueados& bloqueado
     bool pronto = false;
     if (!numeroEmCurso) {
       estado = sonda(caminho.c_str(), MAX_LIDO_SONDA);
-      pronto = EscritaConcluida(estado, bloqueados, indice, agora);
-      // The request's first bytes, card data among them, are not needed any more.
-      plataforma::ApagaTexto(estado.conteudo);
+      if (estado.especial) {
+        // Planted by someone who may write in the folder: never read, claimed nor removed.
+        GravaLog("*** Arquivo %s recusado: nao e um arquivo comum", caminho.c_str());
+        if (indice >= 0) bloqueados.Remove(indice);
+        continue;
+      }
+      if (estado.erro != 0) {
+        // This service will never read it: said once, then claimed as a request served without an
+        // answer, so that it neither waits for ever nor fills the table of blocked files.
+        if (indice < 0) {
+          GravaLog("*** Erro ao ler %s (%s)", caminho.c_str(), plataforma::TextoErro(estado.erro).c_str());
+        }
+        if (RenomeiaArquivo(caminho.c_str(), caminhoLog.c_str(), indice)) {
+          if (indice >= 0) bloqueados.Remove(indice);
+          examinados = 0;
+        } else if (indice < 0) {
+          bloqueados.Adiciona(nome, agora);
+        }
+        continue;
+      } else {
+        pronto = EscritaConcluida(estado, bloqueados, indice, agora);
+        // The request's first bytes, card data among them, are not needed any more.
+        plataforma::ApagaTexto(estado.conteudo);
+      }
     }
     if (pronto) {
       // In flight before it bears its .log name: no worker's clean-up may take it from then on.
@@ -102,7 +123,7 @@ int ReivindicaPedidos(const DiretoriosTroca& dirs, ArquivosBloqueados& bloqueado
         if (!plataforma::SincronizaDiretorio(dirs.dirEntrada.c_str())) {
           GravaLog("*** Erro ao sincronizar %s", dirs.dirEntrada.c_str());
         }
-        PedidoReivindicado pedido{caminhoLog, std::move(reserva), reivindicado};
+        PedidoReivindicado pedido{caminhoLog, std::move(reserva), reivindicado, std::move(estado.arquivo)};
         ++reivindicados;
         examinados = 0;
         if (!aoReivindicar(std::move(pedido)) || reivindicados >= maximo) return reivindicados;

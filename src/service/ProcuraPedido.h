@@ -23,11 +23,14 @@ struct DiretoriosTroca {
 };
 DiretoriosTroca CopiaDiretorios(const TX& config);
 
-// A request just claimed: the path of its .log file, and its name held in flight.
+// A request just claimed: the path of its .log file, its name held in flight, and the file itself,
+// opened before its claim: it is read from there, never by its name, which anyone who may write in
+// the input directory could have replaced since.
 struct PedidoReivindicado {
   std::string caminho;
   ReservaPedido reserva;
   Momento reivindicado;  // when its rename succeeded: the start of its journal line
+  plataforma::ArquivoAberto arquivo;
 };
 
 // The name with its last three characters replaced by ext ("00000123.ENV", "log" -> "00000123.log").
@@ -41,8 +44,11 @@ using SondaPedido = plataforma::SondaArquivo (*)(const char* caminho, std::size_
 // true with pedido filled when one was, its new name already flushed to disk. A file that is not
 // claimed now takes the path of a failed rename (the blocked-file table, retried later): one still
 // being written, and one whose number is still in flight, its answer and its claim name belonging
-// to that transaction until it ends. Throws Err on the fatal conditions of the blocked-file table,
-// after ten files examined without a claim, and when a wrongly named file stays.
+// to that transaction until it ends. A name that is no regular file by the time it is opened (a
+// link, a FIFO) is refused and logged, and left alone. A request this service may not read is
+// logged with the system's reason and claimed as a processed request that gets no answer. Throws
+// Err on the fatal conditions of the blocked-file table, after ten files examined without a claim,
+// and when a wrongly named file stays.
 bool ProcuraPedido(const DiretoriosTroca& dirs, ArquivosBloqueados& bloqueados, PedidoReivindicado& pedido,
                    SondaPedido sonda = &plataforma::SondaEscrita);
 

@@ -97,8 +97,9 @@ void CorpoServico(const OpcoesServico& op) {
       // While the bound on transactions in flight is reached, the requests wait in the folder.
       const int maximo = limite.Vagas(config->Imediato() ? std::numeric_limits<int>::max() : 1);
       const int reivindicados = ReivindicaPedidos(dirs, bloqueados, maximo, [&](PedidoReivindicado&& pedido) {
-        ArquivoPedido arquivo(std::fopen(pedido.caminho.c_str(), "r"));
-        // Not readable: left under its .log name for a later clean-up, as a processed request.
+        // The file opened before the claim, never the name, which others may have replaced since.
+        ArquivoPedido arquivo(pedido.arquivo.Entrega());
+        // No stream for it (memory): left under its .log name for a later clean-up, as a processed request.
         if (!arquivo) return !Parar(op);
         if (!IniciaWorker(config, std::move(arquivo), std::move(pedido.reserva), trava.Posse(), pedido.reivindicado)) {
           throw Err("*** Erro ao criar Thread !");

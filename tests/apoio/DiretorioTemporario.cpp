@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -51,4 +52,12 @@ bool DiretorioTemporario::Existe(const std::string& nome) const {
 
 void DiretorioTemporario::CriaSubdiretorio(const std::string& nome) const {
   fs::create_directories(*this / nome);
+}
+
+std::vector<std::string> DiretorioTemporario::Nomes(const std::string& sub) const {
+  std::vector<std::string> v;
+  std::error_code ec;
+  for (const auto& e : fs::directory_iterator(sub.empty() ? caminho_ : *this / sub, ec)) v.push_back(e.path().filename());
+  std::sort(v.begin(), v.end());
+  return v;
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 class DiretorioTemporario {
  public:
@@ -18,6 +19,8 @@ class DiretorioTemporario {
   std::string Le(const std::string& nome) const;
   bool Existe(const std::string& nome) const;
   void CriaSubdiretorio(const std::string& nome) const;
+  // The names in the directory (or in its subdirectory sub), sorted; none when it is missing.
+  std::vector<std::string> Nomes(const std::string& sub = "") const;
 
  private:
   std::string caminho_;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <poll.h>
+#include <pwd.h>
 #include <signal.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -107,7 +108,16 @@ void ZelpdEmTeste::GravaIni() const {
 
 bool ZelpdEmTeste::Inicia(bool saidaPorPipe) {
   std::vector<std::string> comando{CaminhoPrograma("zelpd")};
-  // prlimit and the shell each become the next program, so zelpd's pid is the one the test signals.
+  // setpriv, prlimit and the shell each become the next program, so zelpd's pid is the one the test
+  // signals.
+  if (!config_.usuario.empty()) {
+    const passwd* pw = ::getpwnam(config_.usuario.c_str());
+    if (pw == nullptr) return false;
+    for (const auto& e : fs::recursive_directory_iterator(dir_.Caminho())) ::lchown(e.path().c_str(), pw->pw_uid, pw->pw_gid);
+    if (::chown(dir_.Caminho().c_str(), pw->pw_uid, pw->pw_gid) != 0) return false;
+    comando.insert(comando.begin(), {"/usr/bin/setpriv", "--reuid=" + std::to_string(pw->pw_uid),
+                                     "--regid=" + std::to_string(pw->pw_gid), "--clear-groups", "--"});
+  }
   if (config_.limiteArquivos > 0) {
     comando.insert(comando.begin(), {"/usr/bin/prlimit", "--nofile=" + std::to_string(config_.limiteArquivos), "--"});
   }

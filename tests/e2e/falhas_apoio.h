@@ -33,6 +33,9 @@ struct ConfigGateway {
   bool deletaLog = true;
   std::string estab = "estab/loja0.dat";  // establishment file of every parameter group
   int limiteArquivos = 0;  // not in zelp.ini: nonzero runs zelpd under prlimit --nofile=N
+  // When set (the test runs as root), zelpd runs as this user alone, its working folder made the
+  // user's, as the service runs as the user zelp.
+  std::string usuario;
 };
 
 // The text of zelp.ini for these settings.

@@ -1,9 +1,11 @@
 // zelp-estab: files it creates are accepted by the gateway's reader; verifica tells valid from
 // tampered, short and unreadable files.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <chrono>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -32,8 +34,12 @@ Execucao Estab(const DiretorioTemporario& dir, const std::vector<std::string>& a
 
 TEST(ZelpEstab, CriaUmArquivoQueOGatewayAceitaEVerificaDizValido) {
   DiretorioTemporario dir;
+  const mode_t umaskAntes = ::umask(022);
   Execucao e = Estab(dir, {"cria", "loja.dat", "12345678", "CHAVE001", "LOJA DEMO"});
+  ::umask(umaskAntes);
   ASSERT_EQ(e.status, 0) << e.saida;
+  // It holds the merchant's key: not for everyone to read.
+  EXPECT_EQ(std::filesystem::status(dir / "loja.dat").permissions(), std::filesystem::perms(0640));
   const std::string arquivo = dir.Le("loja.dat");
   ASSERT_EQ(arquivo.size(), 206u);
   EXPECT_EQ(arquivo.substr(0, 9), "LOJA DEMO");

@@ -1,6 +1,7 @@
 // zelp-pdv against a gateway played by the test itself: the request file it publishes, and its exit
 // status for approval, refusal, error response, no status, no response and usage errors.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cctype>
 #include <chrono>
@@ -44,10 +45,7 @@ class PdvTeste : public testing::Test {
     std::string nome;
     EsperaAte(
         [&] {
-          std::error_code ec;
-          for (const auto& e : fs::directory_iterator(dir_ / "entrada", ec)) {
-            if (e.path().extension() == ".ENV") nome = e.path().filename().string();
-          }
+          for (const std::string& n : dir_.Nomes("entrada")) nome = n.ends_with(".ENV") ? n : nome;
           return !nome.empty();
         },
         10s);
@@ -84,9 +82,13 @@ TEST_F(PdvTeste, SemGatewaySaiCom5ERetiraOPedido) {
 }
 
 TEST_F(PdvTeste, PedidoPublicadoEAprovadoSaiCom0) {
+  // A till whose umask is 077: the gateway, in the folder's group, must still read the request.
+  const mode_t umaskAntes = ::umask(077);
   Inicia({"011-000=31", "003-000=1500", "000-000=CRT", "098-000=4111111111111111=2812", "999-999="});
+  ::umask(umaskAntes);
   const std::string nome = EsperaPedido();
   ASSERT_EQ(nome.size(), 8u + 4u) << "8 digits and .ENV: " << nome;
+  EXPECT_EQ(fs::status(dir_ / ("entrada/" + nome)).permissions(), fs::perms(0640));
   const std::string id = nome.substr(0, 8);
   EXPECT_EQ(id.find_first_not_of("0123456789"), std::string::npos);
   // 000-000 first, the chosen 001-000 next, the rest in order, one 999-999 at the end, CR LF.

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <signal.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <chrono>
@@ -126,6 +127,28 @@ TEST(MesmoNumero, DoisArquivosNuncaJuntosNoHost) {
   EXPECT_EQ(ZelpdEmTeste::Campo(rsp, "003-000"), segundo) << rsp;
   EXPECT_NE(g.Dir().Le("entrada/00000007.log").find(segundo.substr(8)), std::string::npos);
   EXPECT_EQ(ZelpdEmTeste::Campo(rsp, "009-000"), "00") << rsp;
+}
+
+// A till whose umask is 077 writes its request mode 0600, which the gateway's user may not read:
+// said once with the system's reason, claimed as a request that gets no answer, and the service
+// goes on. As root the gateway runs as nobody; otherwise the file is made unreadable to its owner.
+TEST(PedidoIlegivel, DitoUmaVezReivindicadoSemRespostaEOServicoSegue) {
+  const bool root = ::geteuid() == 0;
+  ZelpdComHost z([root](ConfigGateway& c) { c.usuario = root ? "nobody" : ""; });
+  ASSERT_EQ(z.Inicia(), "");
+  ZelpdEmTeste& g = z.Gateway();
+  g.Dir().Escreve("entrada/aparte", "000-000 = CRT\r\n001-000 = 1\r\n011-000 = 31\r\n999-999 = \r\n");
+  fs::permissions(g.Dir() / "entrada/aparte", root ? fs::perms::owner_read | fs::perms::owner_write : fs::perms::none);
+  fs::rename(g.Dir() / "entrada/aparte", g.Dir() / "entrada/00000001.ENV");
+  ASSERT_TRUE(g.EsperaSaida("*** Erro ao ler entrada/00000001.ENV (Permission denied)\n", 10s)) << g.Saida();
+  g.EscrevePedido(2);
+  std::string rsp;
+  ASSERT_TRUE(g.EsperaArquivo(2, "rsp", 20s, rsp)) << g.Saida();
+  EXPECT_EQ(ZelpdEmTeste::Campo(rsp, "009-000"), "00") << rsp;
+  EXPECT_EQ(g.ContaSaida("Erro ao ler"), 1) << g.Saida();
+  EXPECT_EQ(g.ContaSaida("entrada/00000001.ENV renomeado como entrada/00000001.log\n"), 1) << g.Saida();
+  EXPECT_FALSE(g.Dir().Existe("saida/00000001.sta"));
+  EXPECT_EQ(g.ContaSaida("bloqueado"), 0) << g.Saida();
 }
 
 // An operator starts a second zelpd on the folders of a running one: it claims nothing there,

@@ -1,5 +1,6 @@
 // Status and response files: exact bytes, names at the name width, publication by rename, refusals.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <memory>
@@ -16,13 +17,6 @@ namespace fs = std::filesystem;
 class GravaArquivos : public ::testing::Test {
  protected:
   std::string Saida() const { return dir.Caminho() + "/"; }
-  // Names in the directory, to show that nothing else (no .tmp) was left behind.
-  std::vector<std::string> Nomes() const {
-    std::vector<std::string> v;
-    for (const auto& e : fs::directory_iterator(dir.Caminho())) v.push_back(e.path().filename().string());
-    std::sort(v.begin(), v.end());
-    return v;
-  }
   static void Acrescenta(TG& t, int num, int oc, std::string valor) {
     ASSERT_TRUE(t.Acrescenta(std::make_unique<TA>(num, oc, std::move(valor))));
   }
@@ -37,7 +31,7 @@ TEST_F(GravaArquivos, StatusExato) {
   std::snprintf(t.cabecalho, sizeof t.cabecalho, "CRT");
   EXPECT_TRUE(GravaStatus(t, Saida(), 8));
   EXPECT_EQ(dir.Le("00000005.sta"), "000-000 = ATV\r\n001-000 = 00000005\r\n999-999 = \r\n");
-  EXPECT_EQ(Nomes(), std::vector<std::string>{"00000005.sta"});
+  EXPECT_EQ(dir.Nomes(), std::vector<std::string>{"00000005.sta"});
   EXPECT_TRUE(CapturaLog::Contem("renomeado como " + Saida() + "00000005.sta")) << CapturaLog::Todas();
 }
 
@@ -73,7 +67,7 @@ TEST_F(GravaArquivos, IdentificadorMaiorQueALargura) {
   EXPECT_TRUE(GravaResposta(t, Saida(), 8));
   EXPECT_EQ(dir.Le("123456789012.sta"), "000-000 = ATV\r\n001-000 = 123456789012\r\n999-999 = \r\n");
   EXPECT_EQ(dir.Le("123456789012.rsp"), "001-000 = 123456789012\r\n");
-  EXPECT_EQ(Nomes(), (std::vector<std::string>{"123456789012.rsp", "123456789012.sta"}));
+  EXPECT_EQ(dir.Nomes(), (std::vector<std::string>{"123456789012.rsp", "123456789012.sta"}));
 }
 
 TEST_F(GravaArquivos, StatusSubstituiOAntigo) {
@@ -95,7 +89,7 @@ TEST_F(GravaArquivos, RespostaExata) {
   EXPECT_TRUE(GravaResposta(t, Saida(), 8));
   EXPECT_EQ(dir.Le("00000123.rsp"),
             "000-000 = CRT\r\n001-000 = 00000123\r\n009-000 = 00\r\n315-012 = ABC DEF\r\n999-999 = \r\n");
-  EXPECT_EQ(Nomes(), std::vector<std::string>{"00000123.rsp"});
+  EXPECT_EQ(dir.Nomes(), std::vector<std::string>{"00000123.rsp"});
 }
 
 // The table's order, not the key order: only request assembly sorts.
@@ -155,8 +149,27 @@ TEST_F(GravaArquivos, StatusDepoisResposta) {
   Acrescenta(t, 999, 999, "");
   EXPECT_TRUE(GravaStatus(t, Saida(), 8));
   EXPECT_TRUE(GravaResposta(t, Saida(), 8));
-  EXPECT_EQ(Nomes(), (std::vector<std::string>{"00000009.rsp", "00000009.sta"}));
+  EXPECT_EQ(dir.Nomes(), (std::vector<std::string>{"00000009.rsp", "00000009.sta"}));
   EXPECT_EQ(dir.Le("00000009.rsp"), "000-000 = CRT\r\n999-999 = \r\n");
+}
+
+// A link or a FIFO planted at the .tmp name: the file it points at stays intact, nothing waits for
+// the FIFO, and the status is published all the same.
+TEST_F(GravaArquivos, TmpPlantadoNaoESeguido) {
+  DiretorioTemporario fora;
+  fora.Escreve("LT071226.txt", "log do dia");
+  fs::create_symlink(fora / "LT071226.txt", dir / "00000007.tmp");
+  ASSERT_EQ(mkfifo((dir / "00000008.tmp").c_str(), 0666), 0);
+  for (const int id : {7, 8}) {
+    TG t;
+    t.identificador = id;
+    EXPECT_TRUE(GravaStatus(t, Saida(), 8));
+    EXPECT_EQ(CapturaLog::Conta("*** Arquivo " + Saida() + "0000000" + std::to_string(id) +
+                                ".tmp recusado: nao e um arquivo comum"), 1);
+  }
+  EXPECT_EQ(dir.Nomes(), (std::vector<std::string>{"00000007.sta", "00000008.sta"}));
+  EXPECT_EQ(dir.Le("00000007.sta"), "000-000 = ATV\r\n001-000 = 00000007\r\n999-999 = \r\n");
+  EXPECT_EQ(fora.Le("LT071226.txt"), "log do dia");
 }
 
 TEST_F(GravaArquivos, DiretorioDeSaidaInexistente) {
@@ -171,7 +184,7 @@ TEST_F(GravaArquivos, DiretorioDeSaidaInexistente) {
                                       "*** Erro ao renomear para " + saida + "00000005.sta",
                                       "*** Erro ao gravar " + saida + "00000005.tmp (No such file or directory)",
                                       "*** Erro ao renomear para " + saida + "00000005.rsp"}));
-  EXPECT_TRUE(Nomes().empty());
+  EXPECT_TRUE(dir.Nomes().empty());
 }
 
 // A directory of its own, nested until the published path has exactly the given length.

@@ -138,13 +138,15 @@ TEST(LePedido, ValorDe300Caracteres) {
   EXPECT_EQ(t.Procura(1, 0)->valor, "1");
 }
 
-// The tail of a long line is parsed like any line and taken when it happens to be one.
-TEST(LePedido, RestoDeLinhaLongaQueParece) {
+// Text typed at the till past the first 259 characters of a line never becomes a field of its own.
+TEST(LePedido, RestoDeLinhaLongaNuncaViraCampo) {
   TG t;
-  const std::string linha = "002-000 = " + std::string(249, 'A') + "005-000 = Q\n";
+  const std::string linha = "002-000 = " + std::string(249, 'A') + "011-000 = 99 " + std::string(37, 'B') + "\n";
+  ASSERT_EQ(linha.size(), 309u + 1);
   Le(t, "000-000 = CRT\n" + linha + "999-999 = \n");
-  ASSERT_EQ(t.quantidade, 4);
-  EXPECT_EQ(Campo(t, 2), "005-000=Q");
+  ASSERT_EQ(t.quantidade, 3);
+  EXPECT_EQ(Campo(t, 1), "002-000=" + std::string(249, 'A'));
+  EXPECT_EQ(t.Procura(11, 0), nullptr);
 }
 
 TEST(LePedido, CabecalhoSoDoPrimeiroCampo) {
@@ -296,6 +298,7 @@ TEST(PedidoTerminado, SoQuandoOQueFaltaNaoMudaALeitura) {
       {"999 comentado", "000-000 = CRT\r\n# 999-999 = \r\n001-000 = 12\r\n", false},
       {"depois da 999", "000-000 = CRT\r\n999-999 = \n001-000 = 12", true},
       {"linha longa com 999", "999-999 = " + std::string(300, 'x'), true},
+      {"999 no resto de linha longa", "000-000 = CRT\r\n002-000 = " + std::string(249, 'x') + "999-999 = \r\n", false},
       {"255 campos", longos, true},
   };
   for (const Caso& caso : casos) {

@@ -1,6 +1,9 @@
 // The day's log file: its name around midnight, the line format, the window mirror and the failures.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 
+#include <csignal>
 #include <filesystem>
 #include <set>
 #include <sstream>
@@ -58,10 +61,19 @@ TEST_F(ArquivoLog, JanelaMostraUmEspacoEAMensagem) {
   EXPECT_EQ(CapturaLog::Linhas(), std::vector<std::string>{" Pedido 00000123.ENV 5"});
 }
 
-TEST_F(ArquivoLog, MensagemQueComecaComQuebraDeLinha) {
+// A line is one event: control characters that names and values bring (a forged second line, a
+// terminal escape) are escaped; the line feed opening the service's fatal texts stays as it was.
+TEST_F(ArquivoLog, CaracteresDeControleEscapados) {
   const plataforma::HoraLocal hora{2026, 12, 7, 8, 0, 0, 5};
-  EXPECT_TRUE(zelp_log::GravaMensagem(hora, "\n*** Nenhuma 'url' especificada!!!"));
-  EXPECT_EQ(dir.Le("LT071226.txt"), "08:00:00.005 \n*** Nenhuma 'url' especificada!!!\r\n");
+  for (const char* m : {"Arquivo in/0\r\n12:00:00.000 x.ENV encontrado", "\n*** x\ty\x1b[2J\x7f\nz", "n\xc3\xa3o"}) {
+    EXPECT_TRUE(zelp_log::GravaMensagem(hora, m));
+  }
+  EXPECT_EQ(dir.Le("LT071226.txt"), "08:00:00.005 Arquivo in/0\\r\\n12:00:00.000 x.ENV encontrado\r\n"
+                                    "08:00:00.005 \n*** x\\ty\\x1b[2J\\x7f\\nz\r\n08:00:00.005 n\xc3\xa3o\r\n");
+  EXPECT_EQ(CapturaLog::Linhas().at(0), " Arquivo in/0\\r\\n12:00:00.000 x.ENV encontrado");
+  // The limit counts the line as written: 301 characters once escaped fit, 302 do not.
+  EXPECT_TRUE(zelp_log::GravaMensagem(hora, (std::string(297, 'a') + "\x1b").c_str()));
+  EXPECT_FALSE(zelp_log::GravaMensagem(hora, (std::string(298, 'a') + "\x1b").c_str()));
 }
 
 TEST_F(ArquivoLog, GravaLogUsaOArquivoDeHoje) {
@@ -100,13 +112,28 @@ TEST_F(ArquivoLog, DiretorioInexistenteMostraErroComONomeDoArquivo) {
 }
 
 TEST_F(ArquivoLog, FalhaDeEscritaMostraOCaminhoInteiro) {
-  if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
-  // The day's file is a link to a device that refuses every write.
-  std::filesystem::create_symlink("/dev/full", dir / "LT071226.txt");
-  const plataforma::HoraLocal hora{2026, 12, 7, 8, 0, 0, 0};
-  EXPECT_FALSE(zelp_log::GravaMensagem(hora, "cheio"));
+  // A file that may not grow past one byte (the process's size limit) refuses the write.
+  dir.Escreve("LT071226.txt", "x");
+  const auto sinal = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit antes{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &antes), 0);
+  const rlimit limite{1, antes.rlim_max};
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limite), 0);
+  EXPECT_FALSE(zelp_log::GravaMensagem({2026, 12, 7, 8, 0, 0, 0}, "cheio"));
+  setrlimit(RLIMIT_FSIZE, &antes);
+  std::signal(SIGXFSZ, sinal);
   EXPECT_EQ(CapturaLog::Linhas(),
             (std::vector<std::string>{" cheio", "Erro ao escrever arquivo " + (dir / "LT071226.txt")}));
+}
+
+// A link or a FIFO under the day's name: nothing is written through it, nothing waits for a reader.
+TEST_F(ArquivoLog, LinkOuFifoNoLugarDoArquivoDoDia) {
+  dir.Escreve("loja.dat", "chave");
+  std::filesystem::create_symlink(dir / "loja.dat", dir / "LT071226.txt");
+  ASSERT_EQ(mkfifo((dir / "LT081226.txt").c_str(), 0666), 0);
+  for (int dia : {7, 8}) EXPECT_FALSE(zelp_log::GravaMensagem({2026, 12, dia, 8, 0, 0, 0}, "linha"));
+  EXPECT_EQ(CapturaLog::Linhas().at(3), "Erro ao abrir arquivo LT081226.txt");
+  EXPECT_EQ(dir.Le("loja.dat"), "chave");
 }
 
 TEST_F(ArquivoLog, SemDiretorioNadaVaiParaArquivo) {

@@ -85,6 +85,10 @@ TEST(GravaArquivoInteiro, WritesTheWholeBlockAndTruncates) {
   EXPECT_EQ("ab", d.Le("f"));
   EXPECT_FALSE(GravaArquivoInteiro((d / "nada/f").c_str(), "ab", 2, false));
   EXPECT_TRUE(SincronizaDiretorio(d.Caminho().c_str()));
+  // Never written through a link someone put at the name.
+  ASSERT_EQ(0, symlink((d / "f").c_str(), (d / "link").c_str()));
+  EXPECT_FALSE(GravaArquivoInteiro((d / "link").c_str(), "cd", 2, false));
+  EXPECT_EQ("ab", d.Le("f"));
 }
 
 TEST(AcrescentaArquivo, AppendsAndTellsWhetherItOpened) {

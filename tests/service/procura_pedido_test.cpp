@@ -1,5 +1,6 @@
 // The scan of the input directory: claim, name rule, stale answers, blocked files and the limits.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <chrono>
@@ -15,6 +16,7 @@
 #include "comum/Err.h"
 #include "platform/Relogio.h"
 #include "apoio/CapturaLog.h"
+#include "fields/ArquivoCampos.h"
 #include "service/ProcuraPedido.h"
 
 namespace {
@@ -33,14 +35,6 @@ class ProcuraPedidoTeste : public ::testing::Test {
   std::string Entrada(const std::string& nome) const { return dirs.dirEntrada + nome; }
   bool Procura(PedidoReivindicado& p) { return ProcuraPedido(dirs, bloqueados, p); }
 
-  // Names of the files in the input directory, sorted.
-  std::vector<std::string> NomesEntrada() const {
-    std::vector<std::string> v;
-    for (const auto& e : std::filesystem::directory_iterator(dir / "in")) v.push_back(e.path().filename().string());
-    std::sort(v.begin(), v.end());
-    return v;
-  }
-
   DiretorioTemporario dir;
   CapturaLog janela;
   DiretoriosTroca dirs;
@@ -53,7 +47,7 @@ TEST_F(ProcuraPedidoTeste, ReivindicaRenomeandoParaLogEAnota) {
   ASSERT_TRUE(Procura(p));
   EXPECT_EQ(p.caminho, Entrada("00000123.log"));
   EXPECT_EQ(dir.Le("in/00000123.log"), "000-000 = CRT\r\n");
-  EXPECT_EQ(NomesEntrada(), std::vector<std::string>{"00000123.log"});
+  EXPECT_EQ(dir.Nomes("in"), std::vector<std::string>{"00000123.log"});
   EXPECT_EQ(CapturaLog::Linhas(),
             (std::vector<std::string>{"Arquivo " + Entrada("00000123.ENV") + " encontrado",
                                       Entrada("00000123.ENV") + " renomeado como " + Entrada("00000123.log")}));
@@ -76,7 +70,7 @@ TEST_F(ProcuraPedidoTeste, ExtensaoEmMinusculasTambemEReivindicada) {
   PedidoReivindicado p;
   ASSERT_TRUE(Procura(p));
   EXPECT_EQ(p.caminho, Entrada("00000123.log"));
-  EXPECT_EQ(NomesEntrada(), std::vector<std::string>{"00000123.log"});
+  EXPECT_EQ(dir.Nomes("in"), std::vector<std::string>{"00000123.log"});
 }
 
 TEST_F(ProcuraPedidoTeste, Largura16) {
@@ -89,20 +83,24 @@ TEST_F(ProcuraPedidoTeste, Largura16) {
   const bool segundo = Procura(q);
   EXPECT_NE(primeiro, segundo) << "exactly one claim";
   EXPECT_EQ((primeiro ? p : q).caminho, Entrada("0000000000000123.log"));
-  EXPECT_EQ(NomesEntrada(), std::vector<std::string>{"0000000000000123.log"}) << "eight digits are wrong at width 16";
+  EXPECT_EQ(dir.Nomes("in"), std::vector<std::string>{"0000000000000123.log"}) << "eight digits are wrong at width 16";
   EXPECT_EQ(CapturaLog::Conta("*** Nome de Arquivo Invalido: \"" + Entrada("00000123.ENV") + "\""), 1);
 }
 
 TEST_F(ProcuraPedidoTeste, NomesInvalidosSaoAnotadosEApagados) {
-  for (const char* n : {"123.ENV", "0000012A.ENV", "000001234.ENV"}) dir.Escreve(std::string("in/") + n, "x");
+  for (const char* n : {"123.ENV", "0000012A.ENV", "000001234.ENV", "0\r\n13:00:00.000 x.ENV"}) {
+    dir.Escreve(std::string("in/") + n, "x");
+  }
   dir.Escreve("in/notas.txt", "fica");
   PedidoReivindicado p;
   EXPECT_FALSE(Procura(p));
-  EXPECT_EQ(NomesEntrada(), std::vector<std::string>{"notas.txt"});
-  for (const char* n : {"123.ENV", "0000012A.ENV", "000001234.ENV"}) {
+  EXPECT_EQ(dir.Nomes("in"), std::vector<std::string>{"notas.txt"});
+  // A name with CR LF in it is logged escaped, on one line.
+  for (const char* n : {"123.ENV", "0000012A.ENV", "000001234.ENV", "0\\r\\n13:00:00.000 x.ENV"}) {
     EXPECT_EQ(CapturaLog::Conta("*** Nome de Arquivo Invalido: \"" + Entrada(n) + "\""), 1) << n;
   }
-  EXPECT_EQ(CapturaLog::Conta("*** Arquivo Deletado!"), 3);
+  EXPECT_EQ(CapturaLog::Conta("*** Arquivo Deletado!"), 4);
+  EXPECT_EQ(CapturaLog::Linhas().size(), 8u);
   EXPECT_EQ(CapturaLog::ContaCom("encontrado"), 0);
 }
 
@@ -140,14 +138,14 @@ TEST_F(ProcuraPedidoTeste, OnzeNomesInvalidosEncerramOServico) {
     EXPECT_STREQ(e.mensagem, "*** Erro Arquivo bloqueado![3]");
   }
   EXPECT_EQ(CapturaLog::Conta("*** Arquivo Deletado!"), 10);
-  EXPECT_EQ(NomesEntrada().size(), 1u);
+  EXPECT_EQ(dir.Nomes("in").size(), 1u);
 }
 
 TEST_F(ProcuraPedidoTeste, DezArquivosExaminadosNaoBastamParaEncerrar) {
   for (int i = 0; i < 10; ++i) dir.Escreve("in/x" + std::to_string(i) + ".ENV", "x");
   PedidoReivindicado p;
   EXPECT_FALSE(Procura(p));
-  EXPECT_TRUE(NomesEntrada().empty());
+  EXPECT_TRUE(dir.Nomes("in").empty());
 }
 
 TEST_F(ProcuraPedidoTeste, ArquivoBloqueadoERetentadoComCalmaAteSair) {
@@ -260,6 +258,40 @@ TEST_F(ProcuraPedidoTeste, PedidoRetidoAteOEscritorTerminarOuONumeroSair) {
   PedidoReivindicado p;
   EXPECT_TRUE(ProcuraPedido(dirs, bloqueados, p, &SemLease));
   EXPECT_EQ(CapturaLog::ContaCom("Erro"), 0);
+}
+
+// What the test puts in place of a request just before the scan opens it.
+std::function<void(const std::string&)> trocaAntesDaSonda;
+plataforma::SondaArquivo SondaComTroca(const char* caminho, std::size_t limite) {
+  trocaAntesDaSonda(caminho);
+  return plataforma::SondaEscrita(caminho, limite);
+}
+
+// A FIFO, or a link to /dev/zero, put in place of a request. Before the scan opens it: refused,
+// said, left alone. Between its claim and its read: what is read is the file that was claimed.
+TEST_F(ProcuraPedidoTeste, FifoOuLinkNoLugarDoPedido) {
+  const std::function<void(const std::string&)> trocas[] = {
+      [](const std::string& c) { std::filesystem::remove(c), mkfifo(c.c_str(), 0666); },
+      [](const std::string& c) { std::filesystem::remove(c), std::filesystem::create_symlink("/dev/zero", c); }};
+  for (const auto& troca : trocas) {
+    for (const bool antes : {true, false}) {
+      CapturaLog::Limpa();
+      std::filesystem::remove_all(dir / "in"), dir.CriaSubdiretorio("in");
+      dir.Escreve("in/00000123.ENV", "000-000 = CRT\r\n001-000 = 123\r\n011-000 = 31\r\n999-999 = \r\n");
+      trocaAntesDaSonda = troca;
+      TG t;
+      const auto leDepoisDeTrocar = [&](PedidoReivindicado&& p) {
+        return troca(p.caminho), LePedido(t, p.arquivo.Entrega());
+      };
+      const SondaPedido sonda = antes ? &SondaComTroca : &plataforma::SondaEscrita;
+      EXPECT_EQ(ReivindicaPedidos(dirs, bloqueados, 1, leDepoisDeTrocar, sonda), antes ? 0 : 1);
+      EXPECT_EQ(t.identificador, antes ? 0 : 123);
+      EXPECT_EQ(CapturaLog::Conta("*** Arquivo " + Entrada("00000123.ENV") + " recusado: nao e um arquivo comum"),
+                antes ? 1 : 0);
+      EXPECT_EQ(dir.Nomes("in"), std::vector<std::string>{antes ? "00000123.ENV" : "00000123.log"});
+      EXPECT_EQ(bloqueados.Quantidade(), 0);
+    }
+  }
 }
 
 TEST_F(ProcuraPedidoTeste, TabelaCheiaEncerraOServico) {

@@ -71,12 +71,6 @@ class ServicoTeste : public ::testing::Test {
     std::filesystem::rename(dir / ("in/" + num + ".tmp"), dir / ("in/" + num + ".ENV"));
   }
 
-  std::vector<std::string> Nomes(const std::string& sub) const {
-    std::vector<std::string> v;
-    for (const auto& e : std::filesystem::directory_iterator(dir / sub)) v.push_back(e.path().filename().string());
-    return v;
-  }
-
   void Inicia() { servico.emplace(encerrado, opcoes); }
 
   DiretorioTemporario dir;
@@ -160,7 +154,7 @@ TEST_F(ServicoTeste, PedidoInutilizavelOuAtvComDeletaLog) {
   EscrevePedido(4, "ATV");
   Inicia();
   ASSERT_TRUE(EsperaAte([&] { return dir.Existe("out/00000004.sta"); }, 10s));
-  ASSERT_TRUE(EsperaAte([&] { return Nomes("in").empty(); }, 10s)) << "both processed requests are deleted";
+  ASSERT_TRUE(EsperaAte([&] { return dir.Nomes("in").empty(); }, 10s)) << "both processed requests are deleted";
   EXPECT_FALSE(dir.Existe("out/00000003.sta"));
   EXPECT_FALSE(dir.Existe("out/00000004.rsp"));
 }
@@ -188,7 +182,7 @@ TEST_F(ServicoTeste, MuitosPedidosComDeletaLogNenhumSePerde) {
     EXPECT_EQ(dir.Le("out/" + Numero(k) + ".sta"), "000-000 = ATV\r\n001-000 = " + Numero(k) + "\r\n999-999 = \r\n")
         << "each worker answers its own request";
   }
-  EXPECT_TRUE(EsperaAte([&] { return Nomes("in").empty(); }, 10s)) << "the last clean-up takes every processed request";
+  EXPECT_TRUE(EsperaAte([&] { return dir.Nomes("in").empty(); }, 10s)) << "the last clean-up takes every processed request";
   EXPECT_EQ(CapturaLog::ContaCom("***"), CapturaLog::ContaCom("*** Arquivo de estabelecimento inexistente"));
   EXPECT_EQ(CapturaLog::ContaCom("encontrado"), ONDAS * POR_ONDA);
   EXPECT_EQ(CapturaLog::ContaCom(" encerrado em "), ONDAS * POR_ONDA) << "one line per transaction";

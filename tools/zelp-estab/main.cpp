@@ -132,7 +132,9 @@ int Cria(int argc, char** argv) {
 
   // Written beside the target and renamed over it, so a reader never sees half a file.
   const std::string temporario = std::string(arquivo) + ".tmp";
-  if (!plataforma::GravaArquivoInteiro(temporario.c_str(), imagem, sizeof imagem, true)) {
+  // It holds the merchant's key: the gateway's group reads it, nobody else.
+  if (!plataforma::GravaArquivoInteiro(temporario.c_str(), imagem, sizeof imagem, true, nullptr,
+                                       plataforma::Leitores::Grupo)) {
     std::fprintf(stderr, "zelp-estab: could not write %s\n", temporario.c_str());
     plataforma::Apaga(temporario.c_str());
     return SAIDA_ACESSO;

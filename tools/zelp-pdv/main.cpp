@@ -385,7 +385,10 @@ int main(int argc, char** argv) {
   for (const Campo& c : linhas) texto += Formata("%03d-%03d = ", c.numero, c.ocorrencia) + c.valor + "\r\n";
   // Written under a name the gateway does not look at, then renamed: it never sees half a request.
   const std::string temporario = Caminho(o.entrada, textoId + ".pdv");
-  if (!plataforma::GravaArquivoInteiro(temporario.c_str(), texto.data(), texto.size(), true) ||
+  // The gateway reads it as a member of the folder's group, whatever this till's umask; it holds
+  // card data, so nobody else may.
+  if (!plataforma::GravaArquivoInteiro(temporario.c_str(), texto.data(), texto.size(), true, nullptr,
+                                       plataforma::Leitores::GrupoSempre) ||
       !plataforma::Renomeia(temporario.c_str(), env.c_str())) {
     plataforma::Apaga(temporario.c_str());
     return Falha(SAIDA_GRAVACAO, "could not write " + env);

@@ -1,5 +1,6 @@
 // Files and directories on Linux.
 #include "platform/Arquivos.h"
+#include "platform/posix/EscreveTudo.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -25,22 +26,6 @@ bool TerminaComSemCaixa(const std::string& nome, const std::string& sufixo) {
     if (a >= 'A' && a <= 'Z') a = static_cast<unsigned char>(a - 'A' + 'a');
     if (b >= 'A' && b <= 'Z') b = static_cast<unsigned char>(b - 'A' + 'a');
     if (a != b) return false;
-  }
-  return true;
-}
-
-// Writes all of a block, retrying short writes and interruptions.
-bool EscreveTudo(int fd, const void* dados, std::size_t tamanho) {
-  const char* p = static_cast<const char*>(dados);
-  while (tamanho > 0) {
-    ssize_t n = ::write(fd, p, tamanho);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    if (n == 0) return false;
-    p += n;
-    tamanho -= static_cast<std::size_t>(n);
   }
   return true;
 }
@@ -127,13 +112,24 @@ bool SincronizaDiretorio(const char* diretorio) {
   return ok;
 }
 
-bool GravaArquivoInteiro(const char* caminho, const void* dados, std::size_t tamanho, bool duravel, int* erro) {
-  int fd = ::open(caminho, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+bool GravaArquivoInteiro(const char* caminho, const void* dados, std::size_t tamanho, bool duravel, int* erro,
+                         Leitores leitores) {
+  const mode_t modo = leitores == Leitores::Todos ? 0644 : 0640;
+  int fd = ::open(caminho, O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC, modo);
   if (fd < 0) {
     if (erro != nullptr) *erro = errno;
     return false;
   }
-  bool ok = EscreveTudo(fd, dados, tamanho);
+  bool ok = true;
+  // An older file of that name keeps its own mode through the truncation; and the umask may have
+  // taken away the group's read right, which this file's readers need.
+  struct stat st;
+  if (leitores == Leitores::GrupoSempre) {
+    ok = ::fchmod(fd, 0640) == 0;
+  } else if (leitores == Leitores::Grupo && ::fstat(fd, &st) == 0 && (st.st_mode & 07777 & ~0640) != 0) {
+    ok = ::fchmod(fd, st.st_mode & 0640) == 0;
+  }
+  ok = ok && EscreveTudo(fd, dados, tamanho);
   if (ok && duravel) ok = ::fsync(fd) == 0;
   int codigo = ok ? 0 : errno;
   if (::close(fd) != 0 && ok) {
@@ -151,7 +147,13 @@ std::string TextoErro(int erro) {
 }
 
 bool AcrescentaArquivo(const char* caminho, const void* dados, std::size_t tamanho, bool& abriu) {
-  int fd = ::open(caminho, O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+  // Not waiting: a FIFO put under the name would otherwise hold the open until someone reads it.
+  int fd = ::open(caminho, O_WRONLY | O_CREAT | O_APPEND | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0644);
+  struct stat st;
+  if (fd >= 0 && (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))) {
+    ::close(fd);
+    fd = -1;
+  }
   abriu = fd >= 0;
   if (!abriu) return false;
   bool ok = EscreveTudo(fd, dados, tamanho);
@@ -204,34 +206,51 @@ void CopiaEstado(const struct stat& st, SondaArquivo& s) {
 SondaArquivo SondaEscrita(const char* caminho, std::size_t limite) {
   IgnoraAvisoDeLease();
   SondaArquivo s;
-  // Non-blocking: a file under someone's write lease answers at once instead of stalling the scan.
-  int fd = ::open(caminho, O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
+  // Non-blocking: a file under someone's write lease answers at once instead of stalling the scan,
+  // and so does a FIFO. A symbolic link is not followed.
+  int fd = ::open(caminho, O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC);
   if (fd < 0) {
-    if (errno == EWOULDBLOCK) {
+    const int erro = errno;
+    if (erro == EWOULDBLOCK) {
       s.existe = true;
       s.escrita = EscritaArquivo::EmEscrita;
       return s;
     }
-    // Not readable by us: the caller can still judge by its size and time.
+    // A link (refused by O_NOFOLLOW) or a socket: never anything to read, whatever stands there now.
+    if (erro == ELOOP || erro == ENXIO) {
+      s.especial = true;
+      return s;
+    }
+    // Not opened: the caller can still judge by its size and time. Only a refused permission
+    // lasts; anything else (no descriptor left, say) may pass, and the file is tried again later.
     struct stat st;
-    if (::lstat(caminho, &st) == 0) CopiaEstado(st, s);
+    if (::lstat(caminho, &st) == 0) {
+      CopiaEstado(st, s);
+      if (!s.existe) {
+        s.especial = true;
+      } else if (erro == EACCES || erro == EPERM) {
+        s.erro = erro;
+      }
+    }
     return s;
   }
+  ArquivoAberto dono(fd);
   struct stat st;
-  if (::fstat(fd, &st) != 0) {
-    ::close(fd);
-    return s;
-  }
+  if (::fstat(fd, &st) != 0) return s;
   CopiaEstado(st, s);
   if (!s.existe) {
-    ::close(fd);
+    s.especial = true;
     return s;
   }
+  // A regular file: reading it never waits, and the stream made of it later must not see EAGAIN.
+  const int flags = ::fcntl(fd, F_GETFL);
+  if (flags >= 0) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
   if (::fcntl(fd, F_SETLEASE, F_RDLCK) == 0) {
     ::fcntl(fd, F_SETLEASE, F_UNLCK);
     s.escrita = EscritaArquivo::Livre;
   } else if (errno == EAGAIN || errno == EBUSY) {
     s.escrita = EscritaArquivo::EmEscrita;
+    return s;
   } else {
     // No lease right (a file of another user), or no leases on this file system.
     s.conteudo.resize(std::min<std::uint64_t>(limite, s.tamanho));
@@ -244,7 +263,7 @@ SondaArquivo SondaEscrita(const char* caminho, std::size_t limite) {
     }
     s.conteudo.resize(lido);
   }
-  ::close(fd);
+  s.arquivo = std::move(dono);
   return s;
 }
 
