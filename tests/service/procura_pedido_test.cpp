@@ -336,10 +336,10 @@ TEST_F(ProcuraPedidoTeste, AlemDoMaximoNadaETocado) {
     return ReivindicaPedidos(dirs, bloqueados, maximo, [](PedidoReivindicado&&) { return true; });
   };
   EXPECT_EQ(reivindica(0), 0);
-  EXPECT_EQ(NomesEntrada(), (std::vector<std::string>{"00000001.ENV", "00000002.ENV", "00000003.ENV"}));
+  EXPECT_EQ(dir.Nomes("in"), (std::vector<std::string>{"00000001.ENV", "00000002.ENV", "00000003.ENV"}));
   EXPECT_TRUE(CapturaLog::Linhas().empty());
   EXPECT_EQ(reivindica(2), 2);
-  const auto nomes = NomesEntrada();
+  const auto nomes = dir.Nomes("in");
   const auto fica = std::find_if(nomes.begin(), nomes.end(), [](const std::string& n) { return n.ends_with(".ENV"); });
   ASSERT_NE(fica, nomes.end());
   EXPECT_TRUE(dir.Existe("out/" + fica->substr(0, 8) + ".rsp"));
