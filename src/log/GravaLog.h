@@ -1,6 +1,8 @@
 // The one log writer: a time-stamped line to the day's file and the same text to the window.
 #pragma once
 
+#include "comum/Formato.h"
+
 namespace zelp_log {
 // Where the window's lines go; the front end installs it (the window list, or standard output).
 // Called with the lock of the log held for the writer's own failure messages, so it must not log.
@@ -19,4 +21,4 @@ void CopiaDirLog(char* destino, unsigned long tamanho);
 }  // namespace zelp_log
 
 // Formats and logs one line; true when it reached the file (or, without a log directory, the window).
-[[gnu::format(printf, 1, 2)]] bool GravaLog(const char* formato, ...);
+ZELP_PRINTF(1, 2) bool GravaLog(const char* formato, ...);
