@@ -2,20 +2,25 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace plataforma {
 
 // Names (without directory) of the regular files matching a mask "dir/*.ext": the extension is
-// matched in any letter case, dot-files, directories and symbolic links are left out, and the order
-// is the file system's. An unreadable or missing directory gives an empty list.
+// matched in any letter case (and only the extension: not a Windows short name's), dot-files,
+// hidden and system files, directories and symbolic links (reparse points) are left out, and the
+// order is the file system's. An unreadable or missing directory gives an empty list.
 std::vector<std::string> ListaArquivos(const char* mascara);
 
+// Deletes a file; a file that Windows refuses to delete is made writable (its read-only attribute
+// cleared) and deleted again. A link is deleted, never what it points to.
 enum class ResultadoApaga { Apagado, NaoExiste, Falhou };
 ResultadoApaga Apaga(const char* caminho);
 
-// Renames, replacing an existing target atomically; false on failure.
+// Renames, replacing an existing target atomically; false on failure. On Windows it fails while
+// another process holds the source open without allowing its deletion (a sharing violation).
 bool Renomeia(const char* de, const char* para);
 
 // Last-write time as two 32-bit halves; false when the file cannot be read.
@@ -38,16 +43,18 @@ std::string DiretorioAtual();
 // Makes caminho the working directory; false with the system's error code.
 bool MudaDiretorio(const char* caminho, int& erro);
 
-// Flushes a directory's entries to disk (after a rename in it); false on failure.
+// Flushes a directory's entries to disk (after a rename in it); false on failure. Windows flushes no
+// folder (NTFS journals the rename itself): it answers true.
 bool SincronizaDiretorio(const char* diretorio);
 
-// Writes a whole block to a new or truncated file (mode 0644), looping on short writes, then flushes
-// it to disk when duravel is set. False when any step failed, with the system's code in *erro when
+// Writes a whole block to a new or truncated file (mode 0644 on Linux), looping on short writes, then
+// flushes it to disk when duravel is set. On Windows a name that is a reparse point is refused. False when any step failed, with the system's code in *erro when
 // given; a partly written file may remain.
 bool GravaArquivoInteiro(const char* caminho, const void* dados, std::size_t tamanho, bool duravel,
                          int* erro = nullptr);
 
-// The system's text for an error code ("No space left on device").
+// The system's text for an error code of this platform's calls ("No space left on device"): errno
+// values on Linux, GetLastError and Winsock codes on Windows.
 std::string TextoErro(int erro);
 
 // Appends a block to a file, creating it (0644) when missing; false when it could not be opened
@@ -58,7 +65,8 @@ bool AcrescentaArquivo(const char* caminho, const void* dados, std::size_t taman
 bool LeArquivoInteiro(const char* caminho, std::string& conteudo, std::size_t limite);
 
 // Whether some process holds a request file open for writing, as far as the kernel can tell: a read
-// lease is refused while the file is open for writing anywhere. Where it cannot be asked (a file of
+// lease is refused while the file is open for writing anywhere. Windows needs no such question:
+// its rename fails while the writer holds the file, so the answer there is Livre at once. Where it cannot be asked (a file of
 // another user without the right to lease it, a file system without leases) the answer is
 // Desconhecida, with the file's size, last-write time and first bytes for the caller to judge.
 enum class EscritaArquivo { Livre, EmEscrita, Desconhecida };
@@ -71,13 +79,14 @@ struct SondaArquivo {
 };
 SondaArquivo SondaEscrita(const char* caminho, std::size_t limite);
 
-// An exclusive advisory lock (flock) on a directory itself, which adds no file to it; held until
+// An exclusive lock on a directory, which adds no file to it: an advisory lock (flock) on the
+// directory itself on Linux, a named mutex that bears the folder's full path on Windows. Held until
 // Libera or destruction. Other processes, and other holders in this one, are refused it meanwhile.
 class TravaDiretorio {
  public:
   enum class Resultado { Travado, Ocupado, NaoExiste, Falhou };
-  TravaDiretorio() = default;
-  ~TravaDiretorio() { Libera(); }
+  TravaDiretorio();
+  ~TravaDiretorio();
   TravaDiretorio(const TravaDiretorio&) = delete;
   TravaDiretorio& operator=(const TravaDiretorio&) = delete;
 
@@ -88,10 +97,11 @@ class TravaDiretorio {
   // removed and made again under the same name).
   bool Vale(const char* diretorio) const;
   void Libera();
-  bool Travado() const { return fd_ >= 0; }
+  bool Travado() const { return estado_ != nullptr; }
 
  private:
-  int fd_ = -1;
+  struct Estado;  // what the platform holds for the lock
+  std::unique_ptr<Estado> estado_;
 };
 
 }  // namespace plataforma

@@ -7,6 +7,7 @@
 #include <mutex>
 #include <string>
 
+#include "platform/Socket.h"
 #include "zelp-host/Opcoes.h"
 
 namespace simulador {
@@ -26,11 +27,11 @@ class Servidor {
   int Executa();
 
  private:
-  void Atende(int conexao, unsigned numero, const std::string& origem);
+  void Atende(plataforma::Socket conexao, unsigned numero, const std::string& origem);
   void Imprime(const std::string& texto);
 
   OpcoesHost opcoes_;
-  int escuta_ = -1;
+  plataforma::Socket escuta_;
   int porta_ = 0;
   std::atomic<unsigned> nsu_{0};
 

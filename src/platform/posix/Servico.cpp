@@ -3,6 +3,7 @@
 #include "platform/Servico.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 #include <systemd/sd-daemon.h>
 
 #include <cinttypes>
@@ -31,7 +32,8 @@ std::uint32_t PrazoVigia() {
   return ms > UINT32_MAX ? UINT32_MAX : static_cast<std::uint32_t>(ms);
 }
 
-bool SaidaNoDiario(int descritor) {
+bool SaidaNoDiario(FluxoPadrao qual) {
+  const int descritor = qual == FluxoPadrao::Saida ? STDOUT_FILENO : STDERR_FILENO;
   const char* fluxo = std::getenv("JOURNAL_STREAM");
   if (fluxo == nullptr) return false;
   std::uintmax_t dispositivo = 0;
