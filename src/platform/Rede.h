@@ -8,7 +8,8 @@ namespace plataforma {
 
 // Starts the socket layer for the process: on Linux SIGPIPE is ignored, so a send to a closed peer
 // never kills it; on Windows Winsock is started (WSAStartup). Each IniciaRede is matched by one
-// EncerraRede (WSACleanup) once the sockets are no longer needed.
+// EncerraRede (WSACleanup), which on Windows takes effect once the last open socket is closed: a
+// worker still waiting for its host keeps the layer it uses.
 void IniciaRede();
 void EncerraRede();
 

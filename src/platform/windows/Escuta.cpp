@@ -15,6 +15,7 @@ Socket LigaTcp(std::uint32_t ipRede, std::uint16_t porta, int& erro) {
     erro = ::WSAGetLastError();
     return Socket();
   }
+  windows::ContaSocketAberto();
   Socket socket(static_cast<DescritorSocket>(s));
   // Windows' SO_REUSEADDR would let another program take the port over; this keeps it ours.
   const BOOL um = TRUE;
@@ -52,6 +53,7 @@ Socket Aceita(const Socket& escuta, std::string* origem, int& erro) {
     erro = ::WSAGetLastError();
     return Socket();
   }
+  windows::ContaSocketAberto();
   Socket conexao(static_cast<DescritorSocket>(s));
   // An accepted socket takes its listener's modes; the connection is to block on its own calls.
   u_long zero = 0;

@@ -2,6 +2,7 @@
 // pending on the folder, so that no change made between two waits is missed.
 #include "platform/EventosDiretorio.h"
 
+#include <chrono>
 #include <cstring>
 
 #include "platform/Arquivos.h"
@@ -12,6 +13,12 @@ namespace plataforma {
 using windows::Alca;
 
 namespace {
+
+// The tick count moves in steps of 16 ms: the waits are measured by the precise clock.
+DWORD MsDesde(std::chrono::steady_clock::time_point inicio) {
+  return static_cast<DWORD>(
+      std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - inicio).count());
+}
 
 constexpr DWORD FILTRO = FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_LAST_WRITE | FILE_NOTIFY_CHANGE_SIZE;
 
@@ -98,7 +105,7 @@ void EventosDiretorio::Para() {
 bool EventosDiretorio::Espera(std::uint32_t milissegundos, const char* sufixo) {
   if (!estado_ || !estado_->ativo) return false;
   Estado& e = *estado_;
-  const DWORD inicio = ::GetTickCount();
+  const auto inicio = std::chrono::steady_clock::now();
   bool veio = false;
   for (;;) {
     if (!e.pendente && !e.Pede()) {
@@ -107,7 +114,7 @@ bool EventosDiretorio::Espera(std::uint32_t milissegundos, const char* sufixo) {
     }
     // Every read already completed is taken first: notices of other names must not keep waking
     // the wait, and a notice that came meanwhile must not be left for the next one.
-    const DWORD passado = ::GetTickCount() - inicio;
+    const DWORD passado = MsDesde(inicio);
     const DWORD resta = veio || passado >= milissegundos ? 0 : milissegundos - passado;
     DWORD n = 0;
     if (::WaitForSingleObject(e.evento.Get(), resta) != WAIT_OBJECT_0) return veio;

@@ -56,6 +56,11 @@ using AlcaBusca = AlcaDe<::FindClose>;
 // The SOCKET a plataforma::Socket holds (its closing is plataforma::Socket's own).
 inline SOCKET SocketDe(const Socket& socket) { return static_cast<SOCKET>(socket.Fd()); }
 
+// Every SOCKET the layer opens and closes is counted (Rede.cpp): WSACleanup must not take Winsock
+// away from a worker whose transaction is still on the wire.
+void ContaSocketAberto();
+void ContaSocketFechado();
+
 // Error codes travel as int through the platform headers; Windows' codes all fit.
 inline int Codigo(DWORD erro) { return static_cast<int>(erro); }
 

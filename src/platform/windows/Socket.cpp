@@ -9,6 +9,7 @@ void Socket::Fecha() {
   if (fd_ != SEM_SOCKET) {
     ::closesocket(static_cast<SOCKET>(fd_));
     fd_ = SEM_SOCKET;
+    windows::ContaSocketFechado();
   }
 }
 

@@ -3,6 +3,7 @@
 #include "platform/Tcp.h"
 
 #include <algorithm>
+#include <chrono>
 #include <climits>
 #include <cstring>
 
@@ -15,8 +16,13 @@ using windows::SocketDe;
 Socket CriaSocketTcp(int& erro) {
   // Not inherited: a program started by the process must not hold a host connection.
   const SOCKET s = ::WSASocketW(AF_INET, SOCK_STREAM, IPPROTO_TCP, nullptr, 0, WSA_FLAG_NO_HANDLE_INHERIT);
-  erro = s == INVALID_SOCKET ? ::WSAGetLastError() : 0;
-  return Socket(s == INVALID_SOCKET ? SEM_SOCKET : static_cast<DescritorSocket>(s));
+  if (s == INVALID_SOCKET) {
+    erro = ::WSAGetLastError();
+    return Socket();
+  }
+  erro = 0;
+  windows::ContaSocketAberto();
+  return Socket(static_cast<DescritorSocket>(s));
 }
 
 bool TornaNaoBloqueante(const Socket& socket, int& erro) {
@@ -45,13 +51,19 @@ ResultadoConexao IniciaConexao(const Socket& socket, std::uint32_t ipRede, std::
 
 namespace {
 
+// The tick count moves in steps of 16 ms: the waits are measured by the precise clock.
+DWORD MsDesde(std::chrono::steady_clock::time_point inicio) {
+  return static_cast<DWORD>(
+      std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - inicio).count());
+}
+
 // select with the socket in one set and in the exception set: Winsock reports a connection that
 // failed (refused, unreachable) there and never as writable, and the caller then reads the cause.
 ResultadoEspera EsperaEvento(const Socket& socket, bool escrita, int milissegundos, int& erro) {
   if (milissegundos < 0) milissegundos = 0;
-  const DWORD inicio = ::GetTickCount();
+  const auto inicio = std::chrono::steady_clock::now();
   for (;;) {
-    const DWORD passado = ::GetTickCount() - inicio;
+    const DWORD passado = MsDesde(inicio);
     const DWORD resta = passado >= static_cast<DWORD>(milissegundos) ? 0 : milissegundos - passado;
     fd_set conjunto, excecao;
     FD_ZERO(&conjunto);
@@ -70,7 +82,7 @@ ResultadoEspera EsperaEvento(const Socket& socket, bool escrita, int milissegund
       return ResultadoEspera::Falhou;
     }
     // select may come back a little early; the wait is the caller's whole time.
-    if (::GetTickCount() - inicio >= static_cast<DWORD>(milissegundos)) {
+    if (MsDesde(inicio) >= static_cast<DWORD>(milissegundos)) {
       erro = 0;
       return ResultadoEspera::Expirou;
     }
