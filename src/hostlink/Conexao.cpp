@@ -10,6 +10,7 @@
 #include "comum/Mutex.h"
 #include "log/GravaLog.h"
 #include "platform/Tcp.h"
+#include "platform/TextoSistema.h"
 
 namespace {
 
@@ -133,5 +134,5 @@ plataforma::Socket Conecta(TU& grupo, int tOutCnx) {
       grupo.atual = (indice + 1) % quantidade;
     }
   }
-  throw Erro("00 *ZELP* Erro na comunicação(Conexão)");
+  throw Erro(plataforma::TextoDoSistema("00 *ZELP* Erro na comunicação(Conexão)"));
 }
