@@ -90,7 +90,9 @@ void CorpoServico(const OpcoesServico& op) {
       // The design's pace claims one request a pass; immediate mode claims every one that is ready.
       const int maximo = config->Imediato() ? std::numeric_limits<int>::max() : 1;
       ReivindicaPedidos(dirs, bloqueados, maximo, [&](PedidoReivindicado&& pedido) {
-        ArquivoPedido arquivo(std::fopen(pedido.caminho.c_str(), "r"));
+        // Binary: on Windows a text stream would turn CR LF into LF and end the file at a Ctrl-Z;
+        // the reader takes the line ends itself, and the values stay byte for byte.
+        ArquivoPedido arquivo(std::fopen(pedido.caminho.c_str(), "rb"));
         // Not readable: left under its .log name for a later clean-up, as a processed request.
         if (!arquivo) return !Parar(op);
         if (!IniciaWorker(config, std::move(arquivo), std::move(pedido.reserva), trava.Posse())) {
