@@ -1,3 +1,4 @@
+// Test programs run as POSIX processes.
 #include "apoio/Processo.h"
 
 #include <fcntl.h>
@@ -5,8 +6,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <fstream>
-#include <sstream>
 #include <thread>
 
 Processo::Processo(const std::string& programa, const std::vector<std::string>& args, const std::string& diretorio,
@@ -58,19 +57,6 @@ bool Processo::Rodando() {
     return false;
   }
   return true;
-}
-
-bool Processo::Espera(std::chrono::milliseconds limite, int& status) {
-  bool fim = EsperaAte([this] { return !Rodando(); }, limite);
-  if (fim && terminou_) status = status_;
-  return fim && terminou_;
-}
-
-std::string Processo::Saida() const {
-  std::ifstream f(saida_, std::ios::binary);
-  std::ostringstream s;
-  s << f.rdbuf();
-  return s.str();
 }
 
 std::string CaminhoPrograma(const std::string& nome) { return std::string(ZELP_DIR_BINARIOS) + "/" + nome; }
