@@ -1,5 +1,5 @@
 # make run: installs what is missing, builds, starts the gateway on the bundled demo.
-# make test: installs what is missing, builds, runs every test (normal build, then sanitizer builds), then the fuzzers for a bounded time, then builds and checks the Debian packages.
+# make test: installs what is missing, builds, runs every test (normal build, then sanitizer builds), then the fuzzers for a bounded time, then builds and checks the Debian packages, then the Windows build's tests under wine.
 # make deb: the Debian packages zelpd and zelp in build/pacotes/.
 # make windows: zelpd.exe, zelp-pdv.exe, zelp-estab.exe and zelp-host.exe in build/windows/bin/ (mingw-w64).
 .PHONY: deps run test test-debug test-asan test-tsan test-fuzz test-deb test-windows build deb windows fuzz bench clean
