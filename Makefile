@@ -1,7 +1,8 @@
 # make run: installs what is missing, builds, starts the gateway on the bundled demo.
-# make test: installs what is missing, builds, runs every test (normal build, then sanitizer builds), then the fuzzers for a bounded time, then builds and checks the Debian packages.
+# make test: installs what is missing, builds, runs every test (normal build, then sanitizer builds), then the fuzzers for a bounded time, then builds and checks the Debian packages, then the Windows build's tests under wine.
 # make deb: the Debian packages zelpd, zelp and zelp-host in build/pacotes/.
-.PHONY: deps run test test-debug test-asan test-tsan test-fuzz test-deb build deb fuzz bench clean
+# make windows: zelpd.exe, zelp-pdv.exe, zelp-estab.exe and zelp-host.exe in build/windows/bin/ (mingw-w64).
+.PHONY: deps run test test-debug test-asan test-tsan test-fuzz test-deb test-windows build deb windows fuzz bench clean
 
 deps:
 	@./scripts/instala-dependencias.sh
@@ -17,6 +18,10 @@ deb: deps
 	cmake --preset deb
 	cmake --build --preset deb
 	cpack --preset deb
+
+windows: deps
+	cmake --preset windows
+	cmake --build --preset windows --target zelpd zelp-pdv zelp-estab zelp-host
 
 test-debug: deps
 	cmake --preset debug
@@ -41,7 +46,13 @@ test-fuzz: deps
 test-deb: deb
 	./tests/pacote/verifica-pacotes.sh
 
-test: test-debug test-asan test-tsan test-fuzz test-deb
+# The Windows build's tests, run under wine in a prefix of the build folder.
+test-windows: deps
+	cmake --preset windows-debug
+	cmake --build --preset windows-debug
+	ctest --preset windows-debug
+
+test: test-debug test-asan test-tsan test-fuzz test-deb test-windows
 
 fuzz: deps
 	./scripts/fuzz.sh

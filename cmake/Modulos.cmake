@@ -21,9 +21,11 @@ function(zelp_modulo nome)
   endif()
 endfunction()
 
-# One test program per folder of tests/, linked with the module of the same name.
+# One test program per folder of tests/, linked with the module of the same name; tests that only
+# one platform can run sit in its subfolder (posix/ or windows/) and join the program there.
 function(zelp_testes nome)
-  file(GLOB fontes CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${nome}/*.cpp)
+  file(GLOB fontes CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${nome}/*.cpp
+       ${CMAKE_CURRENT_SOURCE_DIR}/${nome}/${ZELP_PLATAFORMA}/*.cpp)
   if(NOT fontes)
     return()
   endif()

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests, the packages and the demo need; does nothing when all are present.
+# Installs the Debian packages the build, the tests, the packages, the demo and the Windows build
+# (mingw-w64, and wine for its tests) need; does nothing when all are present.
 set -euo pipefail
 
 pacotes=(
@@ -11,6 +12,7 @@ pacotes=(
   xvfb xauth tint2 x11-utils xdotool
   python3
   dpkg-dev fakeroot lintian systemd man-db groff-base desktop-file-utils
+  g++-mingw-w64-x86-64-posix wine64 msitools googletest
 )
 
 faltando=()

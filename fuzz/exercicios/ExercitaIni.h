@@ -3,9 +3,6 @@
 // when their value is a plain dotted IPv4 address, and the log directory is never taken from input.
 #pragma once
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-
 #include <cctype>
 #include <cstdint>
 #include <cstring>
@@ -16,6 +13,7 @@
 #include "comum/Err.h"
 #include "config/LeitorIni.h"
 #include "config/TX.h"
+#include "platform/Rede.h"
 #include "Verifica.h"
 
 namespace fuzz {
@@ -248,12 +246,14 @@ inline void ExercitaIni(const std::uint8_t* dados, std::size_t tamanho) {
   LeitorIni filtrado;
   filtrado.Interpreta(conteudo);
   // The filter is the only guard against a name query: every host value the load will read must
-  // be one the address parser takes, since only a value it refuses goes on to the name lookup.
+  // be one the address parser takes, since only a value it refuses goes on to the name lookup. A
+  // strict dotted address other than the broadcast one is taken by any parser.
   for (const char* s : {"End0", "End1", "End2"}) {
     for (const char* k : {"url", "url1", "url2", "url3"}) {
       const std::string url = filtrado.LeTexto(s, k, "");
-      ZELP_VERIFICA(url.size() < 2 || ::inet_addr(url.c_str()) != INADDR_NONE, "nome de host passou pelo filtro: %s",
-                    url.c_str());
+      std::uint32_t ip = 0;
+      ZELP_VERIFICA(url.size() < 2 || (plataforma::LeIPv4(url.c_str(), ip) && ip != 0xFFFFFFFFu),
+                    "nome de host passou pelo filtro: %s", url.c_str());
     }
   }
   ZELP_VERIFICA(filtrado.LeTexto("Diretorios", "Errlog", "").empty(), "Errlog passou pelo filtro");

@@ -4,7 +4,6 @@
 // doing when run by it, --verifica checks a configuration without serving, and --resumo counts a
 // day's transaction journal.
 #include <atomic>
-#include <csignal>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -34,6 +33,8 @@
 #include "verifica/VerificaConfiguracao.h"
 
 namespace {
+
+using plataforma::servico::FluxoPadrao;
 
 constexpr const char* USO =
     "Usage: zelpd [-C DIR] [--verifica [--conecta] | --resumo [YYYY-MM-DD]] | -h | --help | --version\n";
@@ -242,7 +243,7 @@ void AvisaSemIni() {
   plataforma::HoraArquivo hora;
   if (plataforma::HoraEscrita(CAMINHO_INI, hora)) return;
   const std::string pasta = plataforma::DiretorioAtual();
-  const char* prefixo = plataforma::servico::SaidaNoDiario(2) ? "<4>" : "";
+  const char* prefixo = plataforma::servico::SaidaNoDiario(FluxoPadrao::Erro) ? "<4>" : "";
   std::fprintf(stderr,
                "%szelpd: cannot read %s/zelp.ini (working directory %s): every setting takes its default, and "
                "without a host address the service stops\n",
@@ -265,11 +266,11 @@ int main(int argc, char** argv) {
 
   // Before any thread exists: the map is read without a lock afterwards.
   MontaMapaCodigos();
-  plataforma::ContaSinais({SIGTERM, SIGINT});
+  plataforma::ContaSinaisDeParada();
   // A file that may grow no more (a size limit on the process) must fail the write that hits the
   // limit, which the gateway reports and survives, instead of killing the process.
-  std::signal(SIGXFSZ, SIG_IGN);
-  saidaNoDiario = plataforma::servico::SaidaNoDiario(1);
+  plataforma::ToleraLimiteDeTamanho();
+  saidaNoDiario = plataforma::servico::SaidaNoDiario(FluxoPadrao::Saida);
   prazoVigia = plataforma::servico::PrazoVigia();
   zelp_log::DefineSaidaJanela(&EscreveLinha);
   AvisaSemIni();
@@ -280,7 +281,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr,
                  "%szelpd: another gateway already serves the input folder %s; this one claims nothing there "
                  "until that one stops\n",
-                 plataforma::servico::SaidaNoDiario(2) ? "<4>" : "", dir.c_str());
+                 plataforma::servico::SaidaNoDiario(FluxoPadrao::Erro) ? "<4>" : "", dir.c_str());
   };
   opcoes.aoFicarPronto = [] {
     InformaEstado("Serving");

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "comum/Formato.h"
 #include "comum/Limites.h"
 
 class Erro {
@@ -13,7 +14,7 @@ class Erro {
   explicit Erro(const char* texto) { std::snprintf(texto_, sizeof texto_, "%s", texto ? texto : ""); }
 
   // printf-like construction, bounded to 1,023 characters.
-  [[gnu::format(printf, 1, 2)]] static Erro Formata(const char* formato, ...) {
+  ZELP_PRINTF(1, 2) static Erro Formata(const char* formato, ...) {
     Erro e("");
     va_list args;
     va_start(args, formato);

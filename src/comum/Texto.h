@@ -6,8 +6,10 @@
 #include <cstdio>
 #include <string>
 
+#include "comum/Formato.h"
+
 // printf into a fixed buffer; returns false (buffer holds the cut text) when the result did not fit.
-[[gnu::format(printf, 3, 4)]] inline bool FormataEm(char* destino, std::size_t tamanho, const char* formato, ...) {
+ZELP_PRINTF(3, 4) inline bool FormataEm(char* destino, std::size_t tamanho, const char* formato, ...) {
   va_list args;
   va_start(args, formato);
   int n = std::vsnprintf(destino, tamanho, formato, args);
@@ -16,7 +18,7 @@
 }
 
 // printf into a std::string of any length.
-[[gnu::format(printf, 1, 2)]] inline std::string Formata(const char* formato, ...) {
+ZELP_PRINTF(1, 2) inline std::string Formata(const char* formato, ...) {
   va_list args;
   va_start(args, formato);
   va_list copia;

@@ -20,6 +20,15 @@ std::string_view Apara(std::string_view s) {
 // A NUL ends a value, as it ends the text a profile lookup returns.
 std::string Texto(std::string_view s) { return std::string(s.substr(0, s.find('\0'))); }
 
+// The profile functions return a value enclosed in one pair of quotes, double or single, without them.
+std::string_view SemAspas(std::string_view s) {
+  if (s.size() >= 2 && (s.front() == '"' || s.front() == '\'') && s.back() == s.front()) {
+    s.remove_prefix(1);
+    s.remove_suffix(1);
+  }
+  return s;
+}
+
 }  // namespace
 
 bool LeitorIni::Carrega(const char* caminho) {
@@ -81,7 +90,7 @@ void LeitorIni::Interpreta(std::string_view conteudo) {
     for (const auto& c : atual->chaves) repetida = repetida || IguaisSemCaixa(c.first.c_str(), chave.c_str());
     linhas_.push_back({atual->nome, chave, numero, repetida ? "a key of this name came before in its section" : nullptr});
     if (repetida) continue;
-    std::string valor = Texto(Apara(linha.substr(igual + 1)));
+    std::string valor(SemAspas(Texto(Apara(linha.substr(igual + 1)))));
     if (valor.size() > TAM_MAX_VALOR) valor.resize(TAM_MAX_VALOR);
     atual->chaves.emplace_back(std::move(chave), std::move(valor));
   }

@@ -18,8 +18,9 @@
 //   ignored); names of sections and keys are compared without regard to case;
 // - the first section of a name wins (a later one of the same name is ignored entirely), and within
 //   it the first key of a name wins;
-// - a key's value is everything after the first '=', blanks cut at both ends; nothing else (no
-//   inline comments, no quotes) is interpreted;
+// - a key's value is everything after the first '=', blanks cut at both ends, then one pair of
+//   double or single quotes that encloses the whole of it removed (url="10.0.0.5" is 10.0.0.5; what
+//   lies inside the quotes is kept as it is); nothing else (no inline comments) is interpreted;
 // - a text value keeps at most 259 characters, as if read into a buffer of 260;
 // - an integer is an optional sign and the decimal digits that follow it, anything after them
 //   ignored; no digits gives 0; a missing key or an empty value gives the default; values beyond

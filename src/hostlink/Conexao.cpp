@@ -11,6 +11,7 @@
 #include "log/GravaLog.h"
 #include "platform/Rede.h"
 #include "platform/Tcp.h"
+#include "platform/TextoSistema.h"
 
 namespace {
 
@@ -137,5 +138,5 @@ plataforma::Socket Conecta(TU& grupo, int tOutCnx, std::string* endereco) {
       grupo.atual = (indice + 1) % quantidade;
     }
   }
-  throw Erro("00 *ZELP* Erro na comunicação(Conexão)");
+  throw Erro(plataforma::TextoDoSistema("00 *ZELP* Erro na comunicação(Conexão)"));
 }

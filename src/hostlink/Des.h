@@ -1,5 +1,6 @@
 // One DES block (encryption direction, no chaining); parity bits of the key are ignored and weak
-// keys are used like any other.
+// keys are used like any other. Nettle on Linux, the system's CryptoAPI on Windows; should the
+// system be unable to encipher, Erro is thrown (Nettle never fails).
 #pragma once
 
 #include <cstdint>

@@ -8,6 +8,7 @@
 #include "log/GravaLog.h"
 #include "platform/Relogio.h"
 #include "platform/Tcp.h"
+#include "platform/TextoSistema.h"
 
 namespace {
 
@@ -20,9 +21,10 @@ constexpr std::uint32_t INTERVALO_POLL_MS = 100;
 constexpr const char* ERRO_ENVIO = "01 *ZELP* Erro na comunicação(Envio)";
 constexpr const char* ERRO_RECEBIMENTO = "02 *ZELP* Erro na comunicação(Recebimento)";
 
+// texto is one of the constant texts above, in the program's UTF-8.
 [[noreturn]] void Falha(plataforma::Socket& socket, const char* texto) {
   socket.Fecha();
-  throw Erro(texto);
+  throw Erro(plataforma::TextoDoSistema(texto));
 }
 
 // Sends every byte of the frame: a short send goes on with the rest, and a full send buffer is

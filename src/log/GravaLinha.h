@@ -4,6 +4,7 @@
 
 #include <cstddef>
 
+#include "comum/Formato.h"
 #include "comum/Mutex.h"
 #include "platform/Relogio.h"
 
@@ -32,7 +33,7 @@ bool EscapaControles(const char* texto, char* destino, std::size_t capacidade, s
 // Hands a text to the window's sink, if one is installed.
 void MostraJanela(const char* texto);
 // The window-only formatter of the writer's own failures: at most 1,023 characters, never to the file.
-[[gnu::format(printf, 1, 2)]] void MostraJanelaFormatado(const char* formato, ...);
+ZELP_PRINTF(1, 2) void MostraJanelaFormatado(const char* formato, ...);
 
 // The process-wide lock around opening, appending and closing the log file. It lives from the first
 // use to the end of the process, so a line logged before CriaTravaLog is safe.

@@ -1,6 +1,8 @@
 // The one log writer: a time-stamped line to the day's file and the same text to the window.
 #pragma once
 
+#include "comum/Formato.h"
+
 namespace zelp_log {
 // Where the window's lines go; the front end installs it (the window list, or standard output).
 // Called with the lock of the log held for the writer's own failure messages, so it must not log.
@@ -22,4 +24,4 @@ void CopiaDirLog(char* destino, unsigned long tamanho);
 // Control characters in the line (a file name holding CR LF, a value holding ESC) are written
 // escaped, so that a line is always one event; only line feeds that open the message, as the
 // service's fatal texts do, are written as they are. The length limits count the escaped line.
-[[gnu::format(printf, 1, 2)]] bool GravaLog(const char* formato, ...);
+ZELP_PRINTF(1, 2) bool GravaLog(const char* formato, ...);

@@ -4,20 +4,25 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace plataforma {
 
 // Names (without directory) of the regular files matching a mask "dir/*.ext": the extension is
-// matched in any letter case, dot-files, directories and symbolic links are left out, and the order
-// is the file system's. An unreadable or missing directory gives an empty list.
+// matched in any letter case (and only the extension: not a Windows short name's), dot-files,
+// hidden and system files, directories and symbolic links (reparse points) are left out, and the
+// order is the file system's. An unreadable or missing directory gives an empty list.
 std::vector<std::string> ListaArquivos(const char* mascara);
 
+// Deletes a file; a file that Windows refuses to delete is made writable (its read-only attribute
+// cleared) and deleted again. A link is deleted, never what it points to.
 enum class ResultadoApaga { Apagado, NaoExiste, Falhou };
 ResultadoApaga Apaga(const char* caminho);
 
-// Renames, replacing an existing target atomically; false on failure.
+// Renames, replacing an existing target atomically; false on failure. On Windows it fails while
+// another process holds the source open without allowing its deletion (a sharing violation).
 bool Renomeia(const char* de, const char* para);
 
 // Last-write time as two 32-bit halves; false when the file cannot be read.
@@ -40,7 +45,8 @@ std::string DiretorioAtual();
 // Makes caminho the working directory; false with the system's error code.
 bool MudaDiretorio(const char* caminho, int& erro);
 
-// Flushes a directory's entries to disk (after a rename in it); false on failure.
+// Flushes a directory's entries to disk (after a rename in it); false on failure. Windows flushes no
+// folder (NTFS journals the rename itself): it answers true.
 bool SincronizaDiretorio(const char* diretorio);
 
 // Who may read a file that GravaArquivoInteiro creates, besides its owner.
@@ -51,12 +57,14 @@ enum class Leitores {
 };
 
 // Writes a whole block to a new or truncated file, looping on short writes, then flushes it to disk
-// when duravel is set. A symbolic link at caminho is not followed: the write fails. False when any
-// step failed, with the system's code in *erro when given; a partly written file may remain.
+// when duravel is set. A symbolic link at caminho is not followed (on Windows, a reparse point):
+// the write fails. False when any step failed, with the system's code in *erro when given; a partly
+// written file may remain.
 bool GravaArquivoInteiro(const char* caminho, const void* dados, std::size_t tamanho, bool duravel,
                          int* erro = nullptr, Leitores leitores = Leitores::Todos);
 
-// The system's text for an error code ("No space left on device").
+// The system's text for an error code of this platform's calls ("No space left on device"): errno
+// values on Linux, GetLastError and Winsock codes on Windows.
 std::string TextoErro(int erro);
 
 // Appends a block to a file, creating it (0644) when missing; false when it could not be opened
@@ -87,8 +95,8 @@ class ArquivoAberto {
   ArquivoAberto& operator=(const ArquivoAberto&) = delete;
 
   bool Aberto() const { return alca_ != SEM_ALCA; }
-  // Hands the file over as a stream read from its start (text, as fopen's "r"); the caller closes it
-  // with std::fclose. Null when none is held, or when no stream could be made (the file is closed).
+  // Hands the file over as a stream read from its start, in binary mode (no line ends translated, no
+  // end-of-file character); the caller closes it with std::fclose. Null when none is held, or when no stream could be made (the file is closed).
   std::FILE* Entrega();
   void Fecha();
 
@@ -97,8 +105,9 @@ class ArquivoAberto {
 };
 
 // Whether some process holds a request file open for writing, as far as the kernel can tell: a read
-// lease is refused while the file is open for writing anywhere. Where it cannot be asked (a file of
-// another user without the right to lease it, a file system without leases) the answer is
+// lease is refused while the file is open for writing anywhere. Windows needs no such question: its
+// rename fails while the writer holds the file, so the answer there is Livre at once. Where it
+// cannot be asked (a file of another user without the right to lease it, a file system without leases) the answer is
 // Desconhecida, with the file's size, last-write time and first bytes for the caller to judge.
 // The file is opened for reading without following a symbolic link and without waiting (a FIFO
 // never blocks the probe); anything but a regular file is closed at once and marked especial. A
@@ -149,13 +158,14 @@ class Pasta {
   std::string caminho_;      // the path it was opened by
 };
 
-// An exclusive advisory lock (flock) on a directory itself, which adds no file to it; held until
+// An exclusive lock on a directory, which adds no file to it: an advisory lock (flock) on the
+// directory itself on Linux, a named mutex that bears the folder's full path on Windows. Held until
 // Libera or destruction. Other processes, and other holders in this one, are refused it meanwhile.
 class TravaDiretorio {
  public:
   enum class Resultado { Travado, Ocupado, NaoExiste, Falhou };
-  TravaDiretorio() = default;
-  ~TravaDiretorio() { Libera(); }
+  TravaDiretorio();
+  ~TravaDiretorio();
   TravaDiretorio(const TravaDiretorio&) = delete;
   TravaDiretorio& operator=(const TravaDiretorio&) = delete;
 
@@ -166,10 +176,11 @@ class TravaDiretorio {
   // removed and made again under the same name).
   bool Vale(const char* diretorio) const;
   void Libera();
-  bool Travado() const { return fd_ >= 0; }
+  bool Travado() const { return estado_ != nullptr; }
 
  private:
-  int fd_ = -1;
+  struct Estado;  // what the platform holds for the lock
+  std::unique_ptr<Estado> estado_;
 };
 
 }  // namespace plataforma

@@ -1,5 +1,6 @@
 // Talking to the service manager (systemd): readiness, status, stop and the watchdog's keep-alive,
-// and whether standard output is its journal. Outside a service manager every call does nothing.
+// and whether standard output is its journal. Outside a service manager every call does nothing;
+// on Windows they do nothing yet.
 #pragma once
 
 #include <cstdint>
@@ -19,9 +20,11 @@ void AlimentaVigia();
 // The time within which the manager expects each keep-alive, in milliseconds; 0 without a watchdog.
 std::uint32_t PrazoVigia();
 
-// True when the descriptor is the stream that the manager's journal reads (JOURNAL_STREAM names
-// its device and inode), so that lines written to it may carry a priority prefix.
-bool SaidaNoDiario(int descritor);
+// True when the process's standard output or error stream is the one that the manager's journal
+// reads (JOURNAL_STREAM names its device and inode), so that lines written to it may carry a
+// priority prefix.
+enum class FluxoPadrao { Saida, Erro };
+bool SaidaNoDiario(FluxoPadrao fluxo);
 
 // One record of the manager's journal: the message at its syslog priority (3 error, 4 warning, 6
 // information) with fields of the service's own ("ZELP_NUMBER=00000704", upper-case names), which

@@ -1,24 +1,30 @@
 // A TCP socket owned by one holder: closed by its destructor on every path.
 #pragma once
 
+#include <cstdint>
+
 namespace plataforma {
+
+// The system's name for a socket: a descriptor on Linux, a SOCKET on Windows; SEM_SOCKET for none.
+using DescritorSocket = std::intptr_t;
+inline constexpr DescritorSocket SEM_SOCKET = -1;
 
 class Socket {
  public:
   Socket() = default;
-  explicit Socket(int fd) : fd_(fd) {}
+  explicit Socket(DescritorSocket fd) : fd_(fd) {}
   ~Socket() { Fecha(); }
-  Socket(Socket&& outro) noexcept : fd_(outro.fd_) { outro.fd_ = -1; }
+  Socket(Socket&& outro) noexcept : fd_(outro.fd_) { outro.fd_ = SEM_SOCKET; }
   Socket& operator=(Socket&& outro) noexcept;
   Socket(const Socket&) = delete;
   Socket& operator=(const Socket&) = delete;
 
-  bool Valido() const { return fd_ >= 0; }
-  int Fd() const { return fd_; }
+  bool Valido() const { return fd_ != SEM_SOCKET; }
+  DescritorSocket Fd() const { return fd_; }
   void Fecha();
 
  private:
-  int fd_ = -1;
+  DescritorSocket fd_ = SEM_SOCKET;
 };
 
 }  // namespace plataforma

@@ -1,5 +1,6 @@
 // TCP over IPv4 for the host link: non-blocking connect with a bounded wait, send and recv that
-// never raise SIGPIPE nor block. Error codes are the system's (errno values).
+// never raise SIGPIPE nor block. Error codes are the system's: errno values on Linux, Winsock's
+// (WSAGetLastError) on Windows.
 #pragma once
 
 #include <cstddef>

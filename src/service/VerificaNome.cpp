@@ -7,6 +7,7 @@
 #include "comum/Texto.h"
 #include "log/GravaLog.h"
 #include "platform/Arquivos.h"
+#include "platform/TextoSistema.h"
 
 namespace {
 bool Digito(char c) { return c >= '0' && c <= '9'; }
@@ -27,7 +28,9 @@ bool VerificaNome(const char* nome, const char* caminho, int largura) {
   if (NomePedidoValido(nome, largura)) return true;
   GravaLog("*** Nome de Arquivo Invalido: \"%s\"", caminho);
   // A file that someone else removed meanwhile is as gone as a deleted one.
-  if (plataforma::Apaga(caminho) == plataforma::ResultadoApaga::Falhou) throw Err("\n*** Nao foi possível deletar!");
+  if (plataforma::Apaga(caminho) == plataforma::ResultadoApaga::Falhou) {
+    throw Err(plataforma::TextoDoSistema("\n*** Nao foi possível deletar!"));
+  }
   GravaLog("*** Arquivo Deletado!");
   return false;
 }

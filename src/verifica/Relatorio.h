@@ -5,18 +5,20 @@
 #include <cstdio>
 #include <string>
 
+#include "comum/Formato.h"
+
 class Relatorio {
  public:
   explicit Relatorio(std::FILE* saida) : saida_(saida) {}
 
   // A setting or a fact, at the left margin.
-  [[gnu::format(printf, 2, 3)]] void Linha(const char* formato, ...);
+  ZELP_PRINTF(2, 3) void Linha(const char* formato, ...);
   // A detail of the setting above it.
-  [[gnu::format(printf, 2, 3)]] void Detalhe(const char* formato, ...);
+  ZELP_PRINTF(2, 3) void Detalhe(const char* formato, ...);
   // Something that keeps the service from starting or from serving: the check fails.
-  [[gnu::format(printf, 2, 3)]] void Erro(const char* formato, ...);
+  ZELP_PRINTF(2, 3) void Erro(const char* formato, ...);
   // Something the service survives that is most likely not meant (a typo, a value out of range).
-  [[gnu::format(printf, 2, 3)]] void Aviso(const char* formato, ...);
+  ZELP_PRINTF(2, 3) void Aviso(const char* formato, ...);
 
   int Erros() const { return erros_; }
   int Avisos() const { return avisos_; }

@@ -55,6 +55,12 @@ void Conecta(std::uint32_t ip, std::uint16_t porta, int segundos, Relatorio& r) 
 }  // namespace
 
 void VerificaServidores(const ValoresConfig& v, bool conecta, Relatorio& r) {
+  // The resolver and the connections need the socket layer, which the service thread starts for the
+  // service (Winsock, on Windows).
+  plataforma::IniciaRede();
+  struct Encerra {
+    ~Encerra() { plataforma::EncerraRede(); }
+  } encerra;
   for (int g = 0; g < NUM_GRUPOS; ++g) {
     const ValoresConfig::Servidor& grupo = v.servidores[g];
     const std::string codigos = CodigosDoGrupo(g, true);

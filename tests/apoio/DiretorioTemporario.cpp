@@ -3,21 +3,30 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 
 namespace fs = std::filesystem;
 
 DiretorioTemporario::DiretorioTemporario() {
-  std::string modelo = (fs::temp_directory_path() / "zelp-teste-XXXXXX").string();
-  char* criado = mkdtemp(modelo.data());
-  if (criado == nullptr) {
-    ADD_FAILURE() << "mkdtemp failed";
+  // A new name of its own, as mkdtemp gives, on every platform; only its owner may enter it.
+  std::random_device aleatorio;
+  std::error_code ec;
+  const fs::path base = fs::temp_directory_path(ec);
+  for (int tentativa = 0; tentativa < 100 && !ec; ++tentativa) {
+    char nome[32];
+    std::snprintf(nome, sizeof nome, "zelp-teste-%08x", static_cast<unsigned>(aleatorio()));
+    const fs::path candidato = base / nome;
+    if (!fs::create_directory(candidato, ec) || ec) continue;
+    fs::permissions(candidato, fs::perms::owner_all, fs::perm_options::replace, ec);
+    caminho_ = candidato.string();
     return;
   }
-  caminho_ = criado;
+  ADD_FAILURE() << "no temporary directory could be made: " << ec.message();
 }
 
 DiretorioTemporario::~DiretorioTemporario() {

@@ -1,20 +1,19 @@
 // The whole conversation against a one-shot host on 127.0.0.1: frame sent, response decoded.
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "ApoioCodec.h"
 #include "apoio/DiretorioTemporario.h"
+#include "apoio/SistemaTeste.h"
 #include "HostFalso.h"
 #include "codec/ExecutaTransacao.h"
 #include "codec/MontaCabecalho.h"
 #include "comum/Erro.h"
 #include "config/TX.h"
+#include "platform/TextoSistema.h"
 
 namespace {
 
@@ -22,7 +21,7 @@ using Linhas_t = std::vector<std::string>;
 
 void PreencheGrupo(TU& grupo, std::uint16_t porta) {
   grupo.url[0] = "127.0.0.1";
-  grupo.ip[0] = htonl(INADDR_LOOPBACK);
+  grupo.ip[0] = Loopback();
   grupo.quantidade = 1;
   grupo.atual = 0;
   grupo.porta = porta;
@@ -124,7 +123,7 @@ TEST(ExecutaTransacao, ErroDaConexaoPassaAdiante) {
     ExecutaTransacao(t, grupo, 5, 1);
     ADD_FAILURE() << "no failure";
   } catch (const Erro& e) {
-    EXPECT_STREQ(e.Texto(), "00 *ZELP* Erro na comunicação(Conexão)");
+    EXPECT_STREQ(e.Texto(), plataforma::TextoDoSistema("00 *ZELP* Erro na comunicação(Conexão)"));
   }
 }
 

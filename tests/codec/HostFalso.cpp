@@ -1,61 +1,49 @@
 // A one-shot host on 127.0.0.1 for the codec's end-to-end tests.
 #include "HostFalso.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <chrono>
 #include <stdexcept>
+
+#include "apoio/SistemaTeste.h"
+#include "platform/Escuta.h"
+#include "platform/Tcp.h"
 
 namespace {
 
 constexpr int ESPERA_MS = 10000;
+using Limite = std::chrono::steady_clock::time_point;
 
-// Closes the descriptor when the holder goes.
-struct Descritor {
-  int fd;
-  explicit Descritor(int f) : fd(f) {}
-  ~Descritor() {
-    if (fd >= 0) ::close(fd);
-  }
-};
-
-int EscutaLocal(std::uint16_t& porta) {
-  int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-  if (fd < 0) throw std::runtime_error("socket");
-  sockaddr_in endereco{};
-  endereco.sin_family = AF_INET;
-  endereco.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  endereco.sin_port = 0;
-  socklen_t tamanho = sizeof endereco;
-  if (::bind(fd, reinterpret_cast<sockaddr*>(&endereco), sizeof endereco) != 0 || ::listen(fd, 1) != 0 ||
-      ::getsockname(fd, reinterpret_cast<sockaddr*>(&endereco), &tamanho) != 0) {
-    ::close(fd);
-    throw std::runtime_error("bind/listen");
-  }
-  porta = ntohs(endereco.sin_port);
-  return fd;
+plataforma::Socket EscutaLocal(std::uint16_t& porta) {
+  int erro = 0;
+  plataforma::Socket s = plataforma::LigaTcp(Loopback(), 0, erro);
+  if (!s.Valido() || !plataforma::Escuta(s, 1, erro)) throw std::runtime_error("bind/listen");
+  porta = plataforma::PortaLigada(s);
+  return s;
 }
 
-bool Espera(int fd, short eventos, std::chrono::steady_clock::time_point limite) {
-  auto resta = std::chrono::duration_cast<std::chrono::milliseconds>(limite - std::chrono::steady_clock::now()).count();
-  if (resta <= 0) return false;
-  pollfd p{fd, eventos, 0};
-  return ::poll(&p, 1, static_cast<int>(resta)) > 0;
+int Resta(Limite limite) {
+  const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(limite - std::chrono::steady_clock::now());
+  return ms.count() > 0 ? static_cast<int>(ms.count()) : 0;
 }
 
-bool LeExato(int fd, std::vector<std::uint8_t>& destino, std::size_t n, std::chrono::steady_clock::time_point limite) {
+bool Legivel(const plataforma::Socket& s, Limite limite) {
+  int erro = 0;
+  return Resta(limite) > 0 && plataforma::EsperaLeitura(s, Resta(limite), erro) == plataforma::ResultadoEspera::Pronto;
+}
+
+bool LeExato(const plataforma::Socket& s, std::vector<std::uint8_t>& destino, std::size_t n, Limite limite) {
   std::size_t lidos = 0;
   const std::size_t inicio = destino.size();
   destino.resize(inicio + n);
   while (lidos < n) {
-    if (!Espera(fd, POLLIN, limite)) return false;
-    ssize_t r = ::recv(fd, destino.data() + inicio + lidos, n - lidos, 0);
-    if (r <= 0) return false;
-    lidos += static_cast<std::size_t>(r);
+    if (!Legivel(s, limite)) return false;
+    std::size_t r = 0;
+    int erro = 0;
+    if (plataforma::Recebe(s, destino.data() + inicio + lidos, n - lidos, r, erro) !=
+        plataforma::ResultadoRecebe::Dados) {
+      return false;
+    }
+    lidos += r;
   }
   return true;
 }
@@ -70,7 +58,6 @@ HostFalso::HostFalso(std::vector<std::uint8_t> resposta, int prefixo)
 
 HostFalso::~HostFalso() {
   if (thread_.joinable()) thread_.join();
-  if (escuta_ >= 0) ::close(escuta_);
 }
 
 std::vector<std::uint8_t> HostFalso::Recebido() {
@@ -80,27 +67,31 @@ std::vector<std::uint8_t> HostFalso::Recebido() {
 
 void HostFalso::Atende() {
   const auto limite = std::chrono::steady_clock::now() + std::chrono::milliseconds(ESPERA_MS);
-  if (!Espera(escuta_, POLLIN, limite)) return;
-  Descritor conexao(::accept(escuta_, nullptr, nullptr));
-  if (conexao.fd < 0) return;
+  if (!Legivel(escuta_, limite)) return;
+  int erro = 0;
+  const plataforma::Socket conexao = plataforma::Aceita(escuta_, nullptr, erro);
+  if (!conexao.Valido()) return;
   std::vector<std::uint8_t> quadro;
   const std::size_t cabecalho = static_cast<std::size_t>(prefixo_) + 8;
-  if (!LeExato(conexao.fd, quadro, cabecalho, limite)) return;
+  if (!LeExato(conexao, quadro, cabecalho, limite)) return;
   const std::size_t tamanho = quadro[cabecalho - 3] + 256u * quadro[cabecalho - 2];
-  if (!LeExato(conexao.fd, quadro, tamanho, limite)) return;
+  if (!LeExato(conexao, quadro, tamanho, limite)) return;
   recebido_ = quadro;
   std::size_t enviados = 0;
   while (enviados < resposta_.size()) {
-    if (!Espera(conexao.fd, POLLOUT, limite)) return;
-    ssize_t r = ::send(conexao.fd, resposta_.data() + enviados, resposta_.size() - enviados, MSG_NOSIGNAL);
-    if (r <= 0) return;
-    enviados += static_cast<std::size_t>(r);
+    std::size_t r = 0;
+    // The accepted connection blocks on its sends.
+    if (plataforma::Envia(conexao, resposta_.data() + enviados, resposta_.size() - enviados, r, erro) !=
+            plataforma::ResultadoEnvio::Enviado ||
+        r == 0) {
+      return;
+    }
+    enviados += r;
   }
 }
 
 std::uint16_t PortaFechada() {
   std::uint16_t porta = 0;
-  int fd = EscutaLocal(porta);
-  ::close(fd);
+  EscutaLocal(porta);  // bound, then released as it goes
   return porta;
 }

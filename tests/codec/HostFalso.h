@@ -6,6 +6,8 @@
 #include <thread>
 #include <vector>
 
+#include "platform/Socket.h"
+
 class HostFalso {
  public:
   // prefixo: bytes ahead of the request header (40 for the prefixed type, else 0).
@@ -21,7 +23,7 @@ class HostFalso {
  private:
   void Atende();
 
-  int escuta_ = -1;
+  plataforma::Socket escuta_;
   std::uint16_t porta_ = 0;
   std::vector<std::uint8_t> resposta_;
   int prefixo_;

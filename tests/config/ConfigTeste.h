@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
-
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -14,6 +12,7 @@
 #include "comum/Err.h"
 #include "config/TX.h"
 #include "log/GravaLog.h"
+#include "platform/Rede.h"
 
 // A group and a parameter that every load needs not to fail.
 inline const std::string INI_MINIMO = "[End0]\r\nurl=127.0.0.1\r\n[PEstab]\r\npar0=estab0.dat\r\n";
@@ -48,7 +47,11 @@ class ConfigTeste : public ::testing::Test {
     return texto;
   }
 
-  static std::uint32_t Ip(const char* pontos) { return ::inet_addr(pontos); }
+  static std::uint32_t Ip(const char* pontos) {
+    std::uint32_t ip = 0;
+    plataforma::LeIPv4(pontos, ip);
+    return ip;
+  }
 
   static int Contagem(const std::string& prefixo) {
     int n = 0;

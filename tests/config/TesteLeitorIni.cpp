@@ -34,7 +34,14 @@ TEST(LeitorIni, TextosPorSecaoEChave) {
       {"arquivo vazio", "", "A", "k", "padrao", "padrao"},
       {"comentario", "[A]\n;k=1\n  ; k=3\nk=2\n", "A", "k", "-", "2"},
       {"ponto e virgula no valor fica", "[A]\nk=a ; b\n", "A", "k", "-", "a ; b"},
-      {"aspas ficam", "[A]\nk=\"x\"\n", "A", "k", "-", "\"x\""},
+      {"um par de aspas duplas sai", "[A]\nurl=\"10.0.0.5\"\n", "A", "url", "-", "10.0.0.5"},
+      {"um par de aspas simples sai", "[A]\nk = 'a b' \n", "A", "k", "-", "a b"},
+      {"dentro das aspas nada e cortado", "[A]\nk=\" a ; b \"\n", "A", "k", "-", " a ; b "},
+      {"so o par de fora sai", "[A]\nk=\"'x'\"\n", "A", "k", "-", "'x'"},
+      {"aspas vazias dao texto vazio", "[A]\nk=''\n", "A", "k", "-", ""},
+      {"aspas de tipos diferentes ficam", "[A]\nk=\"x'\n", "A", "k", "-", "\"x'"},
+      {"aspa sozinha fica", "[A]\nk=\"\n", "A", "k", "-", "\""},
+      {"aspas que nao cercam o valor ficam", "[A]\nk=\"a\" e \"b\"x\n", "A", "k", "-", "\"a\" e \"b\"x"},
       {"igual no valor", "[A]\nk=a=b\n", "A", "k", "-", "a=b"},
       {"chave antes de secao ignorada", "k=1\n[A]\nj=2\n", "A", "k", "-", "-"},
       {"linha sem igual ignorada", "[A]\nk\nk=2\n", "A", "k", "-", "2"},
@@ -66,6 +73,9 @@ TEST(LeitorIni, TextoGuardaNoMaximo259Caracteres) {
     ini.Interpreta("[Diretorios]\r\nEntrada=" + valor + "   \r\n");
     EXPECT_EQ(ini.LeTexto("Diretorios", "Entrada", "."), std::string(caso.esperado, 'v'));
     EXPECT_EQ(ini.LeTexto("Diretorios", "Saida", valor.c_str()), std::string(caso.esperado, 'v'));
+    // The quotes are not counted against the limit.
+    ini.Interpreta("[Diretorios]\r\nEntrada=\"" + valor + "\"\r\n");
+    EXPECT_EQ(ini.LeTexto("Diretorios", "Entrada", "."), std::string(caso.esperado, 'v'));
   }
 }
 
@@ -94,7 +104,8 @@ TEST(LeitorIni, InteirosComoOsLeemAsFuncoesDePerfil) {
 
 TEST(LeitorIni, InteiroAusenteOuVazioDaOPadrao) {
   LeitorIni ini;
-  ini.Interpreta("[Tempos]\nTOutCnf=\nTOutCnx=x\n");
+  ini.Interpreta("[Tempos]\nTOutCnf=\nTOutCnx=x\nPort=\"3000\"\n");
+  EXPECT_EQ(ini.LeInteiro("Tempos", "Port", 0), 3000);  // quotes go before the number is read
   EXPECT_EQ(ini.LeInteiro("Tempos", "TOutIni", 10), 10);
   EXPECT_EQ(ini.LeInteiro("Tempos", "TOutCnf", 30), 30);
   EXPECT_EQ(ini.LeInteiro("Tempos", "TOutCnx", 3), 0);

@@ -92,11 +92,14 @@ TEST_F(VerificaConfig, RecargaSoQuandoAHoraDeEscritaMuda) {
   Escreve(2, "TOutIni=0\r\n", HORA_BASE);
   tx.VerificaConfig();
   EXPECT_EQ(tx.TempoConexao(), 1);
-  // Either half of the time differing is a change: the fraction of a second alone...
+  // Either half of the time differing is a change: the fraction of a second alone (where the file
+  // system and the runtime keep fractions: mingw's sets whole seconds)...
+  const fs::file_time_type antes = fs::last_write_time(Caminho());
   Escreve(3, "TOutIni=0\r\n", HORA_BASE + std::chrono::nanoseconds(1000));
-  if (fs::last_write_time(Caminho()) == HORA_BASE) GTEST_SKIP() << "file system without sub-second times";
-  tx.VerificaConfig();
-  EXPECT_EQ(tx.TempoConexao(), 3);
+  if (fs::last_write_time(Caminho()) != antes) {
+    tx.VerificaConfig();
+    EXPECT_EQ(tx.TempoConexao(), 3);
+  }
   // ...or the seconds alone.
   Escreve(4, "TOutIni=0\r\n", HORA_BASE + std::chrono::seconds(1) + std::chrono::nanoseconds(1000));
   tx.VerificaConfig();

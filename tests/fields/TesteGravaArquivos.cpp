@@ -8,7 +8,9 @@
 
 #include "apoio/CapturaLog.h"
 #include "apoio/DiretorioTemporario.h"
+#include "apoio/SistemaTeste.h"
 #include "fields/ArquivoCampos.h"
+#include "platform/Arquivos.h"
 
 namespace {
 
@@ -178,11 +180,13 @@ TEST_F(GravaArquivos, DiretorioDeSaidaInexistente) {
   const std::string saida = dir.Caminho() + "/nao-existe/";
   EXPECT_FALSE(GravaStatus(t, saida, 8));
   EXPECT_FALSE(GravaResposta(t, saida, 8));
-  // The operator's line names the file that was not published; the one before it says why.
+  // The operator's line names the file that was not published; the one before it says why, in the
+  // system's words ("No such file or directory" on Linux).
+  const std::string porque = " (" + plataforma::TextoErro(ERRO_PASTA_INEXISTENTE) + ")";
   EXPECT_EQ(CapturaLog::Linhas(),
-            (std::vector<std::string>{"*** Erro ao gravar " + saida + "00000005.tmp (No such file or directory)",
+            (std::vector<std::string>{"*** Erro ao gravar " + saida + "00000005.tmp" + porque,
                                       "*** Erro ao renomear para " + saida + "00000005.sta",
-                                      "*** Erro ao gravar " + saida + "00000005.tmp (No such file or directory)",
+                                      "*** Erro ao gravar " + saida + "00000005.tmp" + porque,
                                       "*** Erro ao renomear para " + saida + "00000005.rsp"}));
   EXPECT_TRUE(dir.Nomes().empty());
 }

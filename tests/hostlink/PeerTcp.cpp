@@ -1,62 +1,19 @@
 // Test peers on the loopback interface; every wait here is bounded.
 #include "PeerTcp.h"
 
-#include <arpa/inet.h>
-#include <dirent.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <chrono>
+
+#include "platform/Rede.h"
+#include "platform/Tcp.h"
 
 namespace {
 
-std::uint16_t PortaDe(int fd) {
-  sockaddr_in a{};
-  socklen_t t = sizeof a;
-  if (getsockname(fd, reinterpret_cast<sockaddr*>(&a), &t) != 0) return 0;
-  return ntohs(a.sin_port);
-}
-
-int SocketLigado() {
-  int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  if (fd < 0) return -1;
-  sockaddr_in a{};
-  a.sin_family = AF_INET;
-  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  a.sin_port = 0;
-  if (bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0) {
-    close(fd);
-    return -1;
-  }
-  return fd;
-}
-
-bool EsperaEvento(int fd, short eventos, int milissegundos) {
-  pollfd p{fd, eventos, 0};
-  for (;;) {
-    int r = poll(&p, 1, milissegundos);
-    if (r >= 0) return r > 0;
-    if (errno != EINTR) return false;
-  }
+plataforma::Socket SocketLigado() {
+  int erro = 0;
+  return plataforma::LigaTcp(Loopback(), 0, erro);
 }
 
 }  // namespace
-
-int ContaDescritores() {
-  int n = 0;
-  DIR* d = opendir("/proc/self/fd");
-  if (d == nullptr) return -1;
-  while (dirent* e = readdir(d)) {
-    if (e->d_name[0] != '.') ++n;
-  }
-  closedir(d);
-  return n - 1;  // the listing's own descriptor
-}
-
-std::uint32_t Loopback() { return htonl(INADDR_LOOPBACK); }
 
 void PreencheGrupo(TU& grupo, const std::vector<const char*>& urls, std::uint16_t porta) {
   MutexLocker trava(grupo.trava);
@@ -74,70 +31,56 @@ void PreencheGrupo(TU& grupo, const std::vector<const char*>& urls, std::uint16_
   }
 }
 
-PortaLocal::PortaLocal(bool escutando) {
-  fd_ = SocketLigado();
-  if (fd_ >= 0) porta_ = PortaDe(fd_);
+PortaLocal::PortaLocal(bool escutando) : socket_(SocketLigado()) {
+  porta_ = plataforma::PortaLigada(socket_);
   if (escutando) Escuta();
 }
 
 PortaLocal::~PortaLocal() { Fecha(); }
 
 void PortaLocal::Escuta() {
-  if (fd_ >= 0) listen(fd_, 16);
+  int erro = 0;
+  if (socket_.Valido()) plataforma::Escuta(socket_, 16, erro);
 }
 
-void PortaLocal::Fecha() {
-  int fd = fd_.exchange(-1);
-  if (fd >= 0) close(fd);
-}
+void PortaLocal::Fecha() { socket_.Fecha(); }
 
-int PortaLocal::Aceita(int milissegundos) {
-  int fd = fd_;
-  if (fd < 0 || !EsperaEvento(fd, POLLIN, milissegundos)) return -1;
-  return accept4(fd, nullptr, nullptr, SOCK_CLOEXEC);
+plataforma::Socket PortaLocal::Aceita(int milissegundos) {
+  if (!socket_.Valido() || !EsperaLegivel(socket_, milissegundos)) return plataforma::Socket();
+  int erro = 0;
+  return plataforma::Aceita(socket_, nullptr, erro);
 }
 
 int PortaLocal::AceitaPendentes() {
   int n = 0;
-  for (;;) {
-    int c = Aceita(0);
-    if (c < 0) return n;
-    close(c);
-    ++n;
-  }
+  while (Aceita(0).Valido()) ++n;
+  return n;
 }
 
-PortaMuda::PortaMuda() {
-  fd_ = SocketLigado();
-  if (fd_ < 0 || listen(fd_, 0) != 0) return;
-  porta_ = PortaDe(fd_);
-  sockaddr_in a{};
-  a.sin_family = AF_INET;
-  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  a.sin_port = htons(porta_);
+PortaMuda::PortaMuda() : socket_(SocketLigado()) {
+  int erro = 0;
+  if (!socket_.Valido() || !plataforma::Escuta(socket_, 0, erro)) return;
+  porta_ = plataforma::PortaLigada(socket_);
   // Connections that are never accepted fill the queue; the first one left unanswered proves it full.
   for (int i = 0; i < 64 && !pronta_; ++i) {
-    int c = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-    if (c < 0) return;
-    ocupantes_.push_back(c);
-    if (connect(c, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0) continue;
-    if (errno != EINPROGRESS) return;
-    if (!EsperaEvento(c, POLLOUT, 300)) pronta_ = true;
+    plataforma::Socket c = plataforma::CriaSocketTcp(erro);
+    if (!c.Valido() || !plataforma::TornaNaoBloqueante(c, erro)) return;
+    const auto inicio = plataforma::IniciaConexao(c, Loopback(), porta_, erro);
+    ocupantes_.push_back(std::move(c));
+    if (inicio == plataforma::ResultadoConexao::Conectado) continue;
+    if (inicio == plataforma::ResultadoConexao::Falhou) return;
+    if (plataforma::EsperaEscrita(ocupantes_.back(), 300, erro) == plataforma::ResultadoEspera::Expirou) pronta_ = true;
   }
 }
 
 void PortaMuda::Libera() {
-  if (aceitador_.joinable() || fd_ < 0) return;
-  for (int c : ocupantes_) close(c);
+  if (aceitador_.joinable() || !socket_.Valido()) return;
   ocupantes_.clear();
   aceitador_ = std::thread([this] {
     while (!parar_) {
-      if (!EsperaEvento(fd_, POLLIN, 20)) continue;
-      int c = accept4(fd_, nullptr, nullptr, SOCK_CLOEXEC);
-      if (c >= 0) {
-        close(c);
-        ++aceitas_;
-      }
+      if (!EsperaLegivel(socket_, 20)) continue;
+      int erro = 0;
+      if (plataforma::Aceita(socket_, nullptr, erro).Valido()) ++aceitas_;  // closed at once
     }
   });
 }
@@ -145,17 +88,14 @@ void PortaMuda::Libera() {
 PortaMuda::~PortaMuda() {
   parar_ = true;
   if (aceitador_.joinable()) aceitador_.join();
-  for (int c : ocupantes_) close(c);
-  if (fd_ >= 0) close(fd_);
 }
 
 HostTeste::HostTeste(Roteiro roteiro) {
   thread_ = std::thread([this, roteiro = std::move(roteiro)] {
-    int c = porta_.Aceita(10000);
-    if (c < 0) return;
+    plataforma::Socket c = porta_.Aceita(10000);
+    if (!c.Valido()) return;
     aceitou_ = true;
     roteiro(c);
-    close(c);
   });
 }
 
@@ -165,36 +105,40 @@ void HostTeste::Espera() {
   if (thread_.joinable()) thread_.join();
 }
 
-std::vector<std::uint8_t> LeBytes(int conexao, std::size_t n, int milissegundos) {
+std::vector<std::uint8_t> LeBytes(Conexao conexao, std::size_t n, int milissegundos) {
   std::vector<std::uint8_t> v(n);
   std::size_t lidos = 0;
   const auto fim = std::chrono::steady_clock::now() + std::chrono::milliseconds(milissegundos);
   while (lidos < n) {
     auto resta = std::chrono::duration_cast<std::chrono::milliseconds>(fim - std::chrono::steady_clock::now());
-    if (resta.count() <= 0 || !EsperaEvento(conexao, POLLIN, static_cast<int>(resta.count()))) break;
-    ssize_t r = recv(conexao, v.data() + lidos, n - lidos, 0);
-    if (r <= 0) break;
-    lidos += static_cast<std::size_t>(r);
+    if (resta.count() <= 0 || !EsperaLegivel(conexao, static_cast<int>(resta.count()))) break;
+    std::size_t r = 0;
+    int erro = 0;
+    if (plataforma::Recebe(conexao, v.data() + lidos, n - lidos, r, erro) != plataforma::ResultadoRecebe::Dados) break;
+    lidos += r;
   }
   v.resize(lidos);
   return v;
 }
 
-void EnviaBytes(int conexao, const std::vector<std::uint8_t>& bytes) {
+void EnviaBytes(Conexao conexao, const std::vector<std::uint8_t>& bytes) {
   std::size_t feito = 0;
   while (feito < bytes.size()) {
-    ssize_t r = send(conexao, bytes.data() + feito, bytes.size() - feito, MSG_NOSIGNAL);
-    if (r <= 0) return;
-    feito += static_cast<std::size_t>(r);
+    std::size_t r = 0;
+    int erro = 0;
+    if (plataforma::Envia(conexao, bytes.data() + feito, bytes.size() - feito, r, erro) !=
+            plataforma::ResultadoEnvio::Enviado ||
+        r == 0) {
+      return;
+    }
+    feito += r;
   }
 }
 
-void FechaComReset(int conexao) {
-  linger l{1, 0};
-  setsockopt(conexao, SOL_SOCKET, SO_LINGER, &l, sizeof l);
+bool EsperaLegivel(Conexao socket, int milissegundos) {
+  int erro = 0;
+  return plataforma::EsperaLeitura(socket, milissegundos, erro) == plataforma::ResultadoEspera::Pronto;
 }
-
-bool EsperaLegivel(int fd, int milissegundos) { return EsperaEvento(fd, POLLIN, milissegundos); }
 
 std::vector<std::uint8_t> MontaResposta(int anunciado, const std::vector<std::uint8_t>& dados, bool prefixo,
                                         std::uint8_t bytePrefixo) {

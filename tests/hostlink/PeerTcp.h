@@ -1,5 +1,6 @@
 // Peers on 127.0.0.1 for the connection and exchange tests: ports that listen, refuse or never
-// answer, a host that runs a script on the one connection it accepts, and a descriptor count.
+// answer, and a host that runs a script on the one connection it accepts. Their sockets are the
+// platform layer's, so the same tests run on every platform.
 #pragma once
 
 #include <atomic>
@@ -8,13 +9,13 @@
 #include <thread>
 #include <vector>
 
+#include "apoio/SistemaTeste.h"
 #include "config/TU.h"
+#include "platform/Escuta.h"
+#include "platform/Socket.h"
 
-// Number of open descriptors of this process.
-int ContaDescritores();
-
-// 127.0.0.1 in network byte order.
-std::uint32_t Loopback();
+// The connection a host script works on.
+using Conexao = const plataforma::Socket&;
 
 // Fills a group with entries of 127.0.0.1 named by urls, all at one port, atual 0.
 void PreencheGrupo(TU& grupo, const std::vector<const char*>& urls, std::uint16_t porta);
@@ -30,13 +31,13 @@ class PortaLocal {
   std::uint16_t Porta() const { return porta_; }
   void Escuta();
   void Fecha();
-  // Accepts one connection within the time, -1 when none came.
-  int Aceita(int milissegundos);
+  // Accepts one connection within the time; an invalid socket when none came.
+  plataforma::Socket Aceita(int milissegundos);
   // Accepts and closes every connection waiting now; returns how many.
   int AceitaPendentes();
 
  private:
-  std::atomic<int> fd_{-1};
+  plataforma::Socket socket_;
   std::uint16_t porta_ = 0;
 };
 
@@ -54,10 +55,10 @@ class PortaMuda {
   int Aceitas() const { return aceitas_.load(); }
 
  private:
-  int fd_ = -1;
+  plataforma::Socket socket_;
   std::uint16_t porta_ = 0;
   bool pronta_ = false;
-  std::vector<int> ocupantes_;
+  std::vector<plataforma::Socket> ocupantes_;
   std::atomic<bool> parar_{false};
   std::atomic<int> aceitas_{0};
   std::thread aceitador_;
@@ -66,7 +67,7 @@ class PortaMuda {
 // A host that accepts one connection and runs a script on it in its own thread.
 class HostTeste {
  public:
-  using Roteiro = std::function<void(int conexao)>;
+  using Roteiro = std::function<void(Conexao conexao)>;
   explicit HostTeste(Roteiro roteiro);
   ~HostTeste();  // waits for the script and closes everything
   HostTeste(const HostTeste&) = delete;
@@ -81,14 +82,12 @@ class HostTeste {
   std::thread thread_;
 };
 
-// Script helpers, each bounded in time.
+// Script helpers, each bounded in time (plataforma::FechaComReset makes the close a reset).
 // Reads exactly n bytes (fewer when the peer closes or the time runs out).
-std::vector<std::uint8_t> LeBytes(int conexao, std::size_t n, int milissegundos = 10000);
-void EnviaBytes(int conexao, const std::vector<std::uint8_t>& bytes);
-// Makes the close at the end of the script a reset instead of an orderly end.
-void FechaComReset(int conexao);
+std::vector<std::uint8_t> LeBytes(Conexao conexao, std::size_t n, int milissegundos = 10000);
+void EnviaBytes(Conexao conexao, const std::vector<std::uint8_t>& bytes);
 // Waits until the socket has something to report (data, end of stream or error), at most the time.
-bool EsperaLegivel(int fd, int milissegundos);
+bool EsperaLegivel(Conexao socket, int milissegundos);
 
 // A response frame: optional 40-byte prefix, the 8-byte header announcing `anunciado` bytes, the data.
 std::vector<std::uint8_t> MontaResposta(int anunciado, const std::vector<std::uint8_t>& dados, bool prefixo,

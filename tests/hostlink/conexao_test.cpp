@@ -3,10 +3,8 @@
 // so its entries all reach the same peer; the peer is changed between two attempts from the log
 // line of the first, which the connection writes before it moves on.
 #include <gtest/gtest.h>
-#include <sys/socket.h>
 
 #include <atomic>
-#include <cerrno>
 #include <string>
 #include <thread>
 
@@ -14,16 +12,18 @@
 #include "PeerTcp.h"
 #include "comum/Erro.h"
 #include "hostlink/Conexao.h"
+#include "platform/Tcp.h"
+#include "platform/TextoSistema.h"
 
 namespace {
 
-const std::string ERRO_CONEXAO = "00 *ZELP* Erro na comunicação(Conexão)";
+const std::string ERRO_CONEXAO = plataforma::TextoDoSistema("00 *ZELP* Erro na comunicação(Conexão)");
 
 std::string LinhaRecusa(const std::string& url) {
-  return url + ", connect Error = " + std::to_string(ECONNREFUSED);
+  return url + ", connect Error = " + std::to_string(ERRO_CONEXAO_RECUSADA);
 }
 std::string LinhaSilencio(const std::string& url) {
-  return url + ", Timeout connect Error = " + std::to_string(EINPROGRESS);
+  return url + ", Timeout connect Error = " + std::to_string(ERRO_CONEXAO_EM_ANDAMENTO);
 }
 
 // Conecta's Erro text, or "" when it connected (the socket is then closed at once).
@@ -78,9 +78,9 @@ TEST_F(ConexaoTeste, ConnectsNonBlockingToAListeningHost) {
     ASSERT_TRUE(s.Valido());
     // Nothing to read yet: a non-blocking socket answers at once.
     char c;
-    errno = 0;
-    EXPECT_EQ(recv(s.Fd(), &c, 1, 0), -1);
-    EXPECT_TRUE(errno == EAGAIN || errno == EWOULDBLOCK) << errno;
+    std::size_t n = 0;
+    int erro = 0;
+    EXPECT_EQ(plataforma::Recebe(s, &c, 1, n, erro), plataforma::ResultadoRecebe::NadaAinda) << erro;
   }
   EXPECT_EQ(Atual(grupo), 0);
   EXPECT_TRUE(CapturaLog::Linhas().empty());

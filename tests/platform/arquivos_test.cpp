@@ -1,18 +1,17 @@
+// The file, clock and thread calls of the platform layer, as every platform must answer them.
 #include <gtest/gtest.h>
-#include <fcntl.h>
-#include <sys/prctl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
+#include <filesystem>
 #include <thread>
 
 #include "apoio/DiretorioTemporario.h"
 #include "apoio/Processo.h"
 #include "platform/Arquivos.h"
-#include "platform/Protecao.h"
 #include "platform/Relogio.h"
+#include "platform/TextoSistema.h"
 #include "platform/Threads.h"
 
 using namespace plataforma;
@@ -33,7 +32,6 @@ TEST(ListaArquivos, MatchesTheExtensionInAnyCaseAndOnlyRegularFiles) {
   d.Escreve("00000005.log", "x");
   d.Escreve(".00000006.ENV", "x");  // hidden
   d.CriaSubdiretorio("00000007.ENV");
-  ASSERT_EQ(0, symlink((d / "00000001.ENV").c_str(), (d / "00000008.ENV").c_str()));
 
   auto nomes = Ordenados(ListaArquivos((d.Caminho() + "/*.ENV").c_str()));
   EXPECT_EQ((std::vector<std::string>{"00000001.ENV", "00000002.env", "00000003.Env"}), nomes);
@@ -70,8 +68,8 @@ TEST(HoraEscrita, ChangesWhenTheFileIsRewrittenAndFailsWhenMissing) {
   EXPECT_FALSE(HoraEscrita((d / "zelp.ini").c_str(), h1));
   d.Escreve("zelp.ini", "[a]\n");
   ASSERT_TRUE(HoraEscrita((d / "zelp.ini").c_str(), h1));
-  struct timespec tempos[2] = {{0, UTIME_OMIT}, {h1.alta + 5, 0}};
-  ASSERT_EQ(0, utimensat(AT_FDCWD, (d / "zelp.ini").c_str(), tempos, 0));
+  const std::filesystem::path ini = d / "zelp.ini";
+  std::filesystem::last_write_time(ini, std::filesystem::last_write_time(ini) + std::chrono::seconds(5));
   ASSERT_TRUE(HoraEscrita((d / "zelp.ini").c_str(), h2));
   EXPECT_NE(h1, h2);
 }
@@ -85,10 +83,6 @@ TEST(GravaArquivoInteiro, WritesTheWholeBlockAndTruncates) {
   EXPECT_EQ("ab", d.Le("f"));
   EXPECT_FALSE(GravaArquivoInteiro((d / "nada/f").c_str(), "ab", 2, false));
   EXPECT_TRUE(SincronizaDiretorio(d.Caminho().c_str()));
-  // Never written through a link someone put at the name.
-  ASSERT_EQ(0, symlink((d / "f").c_str(), (d / "link").c_str()));
-  EXPECT_FALSE(GravaArquivoInteiro((d / "link").c_str(), "cd", 2, false));
-  EXPECT_EQ("ab", d.Le("f"));
 }
 
 TEST(AcrescentaArquivo, AppendsAndTellsWhetherItOpened) {
@@ -112,10 +106,12 @@ TEST(LeArquivoInteiro, StopsAtTheLimit) {
 }
 
 TEST(Relogio, TicksAdvanceAcrossASleep) {
+  // Windows' tick count moves in steps of up to 16 ms; Linux's every millisecond.
+  constexpr std::uint32_t PASSO_DO_TICK = 16;
   std::uint32_t antes = Ticks();
-  Dorme(30);
+  Dorme(100);
   std::uint32_t passou = Ticks() - antes;
-  EXPECT_GE(passou, 29u);
+  EXPECT_GE(passou, 100u - PASSO_DO_TICK);
   EXPECT_LT(passou, 5000u);
   HoraLocal h = AgoraLocal();
   EXPECT_GE(h.ano, 2020);
@@ -133,15 +129,10 @@ TEST(IniciaThread, RunsTheBodyDetachedWithASmallStack) {
   EXPECT_TRUE(EsperaAte([&] { return feito.load() == 1; }, std::chrono::seconds(10)));
 }
 
-// In a child of its own: the protection lasts for the rest of the process.
-TEST(ProtegeProcesso, NoDumpAndNewFilesKeptFromOthersUnlessDebuggable) {
-  for (const bool depuravel : {false, true}) {
-    EXPECT_EXIT(
-        {
-          int erro = 0;
-          const bool ok = ProtegeProcesso(depuravel, erro);
-          _exit(ok && prctl(PR_GET_DUMPABLE) == (depuravel ? 1 : 0) && umask(0) == 027 ? 0 : 1);
-        },
-        testing::ExitedWithCode(0), "");
-  }
+TEST(TextoDoSistema, OneLastingTextPerTextAndAsciiUnchanged) {
+  // Thrown in an Err, the text must outlive any call: a constant text gives one lasting pointer.
+  static const char* const TEXTO = "00 *ZELP* Erro na comunicação(Conexão)";
+  EXPECT_EQ(TextoDoSistema(TEXTO), TextoDoSistema(TEXTO));
+  EXPECT_STREQ(TextoDoSistema("*** Erro Arquivo bloqueado![3]"), "*** Erro Arquivo bloqueado![3]");
+  EXPECT_STREQ(TextoDoSistema(nullptr), "");
 }

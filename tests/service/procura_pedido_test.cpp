@@ -219,7 +219,7 @@ TEST_F(ProcuraPedidoTeste, PedidoRetidoAteOEscritorTerminarOuONumeroSair) {
   const std::string env = Entrada("00000123.env");
   const Caso casos[] = {
       {"aberto para escrita", &plataforma::SondaEscrita, "000-000 = CRT\r\n",
-       [&] { escritor = std::fopen(env.c_str(), "a"); },
+       [&] { escritor = std::fopen(env.c_str(), "ab"); },
        [&] { std::fputs("001-000 = 123\r\n999-999 = \r\n", escritor), std::fclose(escritor); }, 0, inteiro},
       {"numero em curso", &plataforma::SondaEscrita, inteiro, [&] { emCurso.emplace("00000123.log"); },
        [&] { emCurso.reset(); }, 0, inteiro},

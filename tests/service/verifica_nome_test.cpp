@@ -8,6 +8,7 @@
 #include "apoio/DiretorioTemporario.h"
 #include "comum/Err.h"
 #include "apoio/CapturaLog.h"
+#include "platform/TextoSistema.h"
 #include "service/VerificaNome.h"
 
 namespace {
@@ -88,7 +89,7 @@ TEST_F(VerificaNomeArquivo, NomeInvalidoQueNaoSaiEncerraOServico) {
     VerificaNome("preso.ENV", caminho.c_str(), 8);
     FAIL() << "expected Err";
   } catch (const Err& e) {
-    EXPECT_STREQ(e.mensagem, "\n*** Nao foi possível deletar!");
+    EXPECT_STREQ(e.mensagem, plataforma::TextoDoSistema("\n*** Nao foi possível deletar!"));
   }
   EXPECT_EQ(CapturaLog::Linhas(), std::vector<std::string>{"*** Nome de Arquivo Invalido: \"" + caminho + "\""});
 }

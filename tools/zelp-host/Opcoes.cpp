@@ -1,11 +1,11 @@
 // Parsing and help of the zelp-host command line.
 #include "zelp-host/Opcoes.h"
 
-#include <arpa/inet.h>
-
+#include <cstdint>
 #include <cstring>
 
 #include "ferramentas/LinhaComando.h"
+#include "platform/Rede.h"
 
 namespace simulador {
 
@@ -79,8 +79,8 @@ bool LeOpcoes(int argc, const char* const* argv, OpcoesHost& o, std::string& err
     if (nome == "--porta") {
       ok = Inteiro(valor, 0, 65535, o.porta);
     } else if (nome == "--endereco") {
-      in_addr a{};
-      ok = inet_pton(AF_INET, valor, &a) == 1;
+      std::uint32_t ip = 0;
+      ok = plataforma::LeIPv4(valor, ip);
       o.endereco = valor;
     } else if (nome == "--atraso") {
       ok = Inteiro(valor, 0, 600000, o.atrasoMs);

@@ -1,22 +1,19 @@
 // Sockets of the host simulator: the listening loop and the handling of one connection.
 #include "zelp-host/Servidor.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <chrono>
 #include <cstdio>
-#include <ctime>
 #include <cstring>
 #include <thread>
 #include <vector>
 
 #include "catalogo/Catalogo.h"
 #include "comum/Texto.h"
+#include "platform/Arquivos.h"
+#include "platform/Escuta.h"
+#include "platform/Rede.h"
+#include "platform/Relogio.h"
+#include "platform/Tcp.h"
 #include "zelp-host/LeituraPedido.h"
 #include "zelp-host/Mascara.h"
 #include "zelp-host/Quadro.h"
@@ -34,21 +31,6 @@ constexpr int MAX_CONEXOES_SIMULTANEAS = 1024;
 constexpr std::size_t TAM_PEDACO = 7;
 constexpr auto PAUSA_PEDACOS = std::chrono::milliseconds(20);
 
-// A connected socket closed by its destructor on every path.
-class Conexao {
- public:
-  explicit Conexao(int fd) : fd_(fd) {}
-  ~Conexao() {
-    if (fd_ >= 0) close(fd_);
-  }
-  Conexao(const Conexao&) = delete;
-  Conexao& operator=(const Conexao&) = delete;
-  int Fd() const { return fd_; }
-
- private:
-  int fd_;
-};
-
 int MsAte(Relogio::time_point limite) {
   const auto resta = std::chrono::duration_cast<std::chrono::milliseconds>(limite - Relogio::now()).count();
   return resta <= 0 ? 0 : static_cast<int>(resta);
@@ -56,57 +38,66 @@ int MsAte(Relogio::time_point limite) {
 
 // Receives exactly n bytes before the limit; returns how many came (fewer on close, error or
 // time-out).
-std::size_t RecebeExato(int fd, std::uint8_t* destino, std::size_t n, Relogio::time_point limite) {
+// One wait for data and one recv: Dados, NadaAinda (nothing before the limit, or a retry is due),
+// Fechado or Falhou.
+plataforma::ResultadoRecebe RecebeAte(const plataforma::Socket& s, void* destino, std::size_t n, std::size_t& lidos,
+                                      Relogio::time_point limite) {
+  lidos = 0;
+  int erro = 0;
+  const auto espera = plataforma::EsperaLeitura(s, MsAte(limite), erro);
+  if (espera == plataforma::ResultadoEspera::Falhou) return plataforma::ResultadoRecebe::Falhou;
+  if (espera == plataforma::ResultadoEspera::Expirou) return plataforma::ResultadoRecebe::NadaAinda;
+  return plataforma::Recebe(s, destino, n, lidos, erro);
+}
+
+// Receives exactly n bytes before the limit; returns how many came (fewer on close, error or
+// time-out).
+std::size_t RecebeExato(const plataforma::Socket& s, std::uint8_t* destino, std::size_t n, Relogio::time_point limite) {
   std::size_t recebidos = 0;
   while (recebidos < n) {
-    pollfd p{fd, POLLIN, 0};
-    const int r = poll(&p, 1, MsAte(limite));
-    if (r < 0 && errno == EINTR) continue;
-    if (r <= 0) break;
-    const ssize_t lidos = recv(fd, destino + recebidos, n - recebidos, 0);
-    if (lidos < 0 && (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK)) continue;
-    if (lidos <= 0) break;
-    recebidos += static_cast<std::size_t>(lidos);
+    std::size_t lidos = 0;
+    const auto r = RecebeAte(s, destino + recebidos, n - recebidos, lidos, limite);
+    if (r == plataforma::ResultadoRecebe::Fechado || r == plataforma::ResultadoRecebe::Falhou) break;
+    if (r == plataforma::ResultadoRecebe::NadaAinda && MsAte(limite) == 0) break;
+    recebidos += lidos;
   }
   return recebidos;
 }
 
-bool EnviaTudo(int fd, const std::uint8_t* dados, std::size_t n) {
+bool EnviaTudo(const plataforma::Socket& s, const std::uint8_t* dados, std::size_t n) {
   std::size_t enviados = 0;
   while (enviados < n) {
-    const ssize_t r = send(fd, dados + enviados, n - enviados, MSG_NOSIGNAL);
-    if (r < 0 && errno == EINTR) continue;
-    if (r <= 0) return false;
-    enviados += static_cast<std::size_t>(r);
+    std::size_t feito = 0;
+    int erro = 0;
+    // The connection blocks on its sends: Cheio comes only from an interrupted one.
+    if (plataforma::Envia(s, dados + enviados, n - enviados, feito, erro) == plataforma::ResultadoEnvio::Falhou) {
+      return false;
+    }
+    enviados += feito;
   }
   return true;
 }
 
 // Holds the connection without answering until the peer closes it or the limit passes.
-void EsperaFechamento(int fd, Relogio::time_point limite) {
+void EsperaFechamento(const plataforma::Socket& s, Relogio::time_point limite) {
   std::uint8_t descarte[512];
   for (;;) {
-    pollfd p{fd, POLLIN, 0};
-    const int r = poll(&p, 1, MsAte(limite));
-    if (r < 0 && errno == EINTR) continue;
-    if (r <= 0) return;
-    const ssize_t lidos = recv(fd, descarte, sizeof descarte, 0);
-    if (lidos < 0 && (errno == EINTR || errno == EAGAIN)) continue;
-    if (lidos <= 0) return;
+    std::size_t lidos = 0;
+    const auto r = RecebeAte(s, descarte, sizeof descarte, lidos, limite);
+    if (r == plataforma::ResultadoRecebe::Fechado || r == plataforma::ResultadoRecebe::Falhou) return;
+    if (r == plataforma::ResultadoRecebe::NadaAinda && MsAte(limite) == 0) return;
   }
 }
 
 Contexto Agora(unsigned nsu) {
+  const plataforma::HoraLocal agora = plataforma::AgoraLocal();
   Contexto c;
-  const std::time_t t = std::time(nullptr);
-  std::tm tm{};
-  localtime_r(&t, &tm);
-  c.ano = tm.tm_year + 1900;
-  c.mes = tm.tm_mon + 1;
-  c.dia = tm.tm_mday;
-  c.hora = tm.tm_hour;
-  c.minuto = tm.tm_min;
-  c.segundo = tm.tm_sec;
+  c.ano = agora.ano;
+  c.mes = agora.mes;
+  c.dia = agora.dia;
+  c.hora = agora.hora;
+  c.minuto = agora.minuto;
+  c.segundo = agora.segundo;
   c.nsu = nsu;
   return c;
 }
@@ -134,39 +125,29 @@ std::string Servidor::DumpResposta(const TTipoTransacao& tipo, const std::vector
   return DumpHexa(quadro.data(), quadro.size(), &mascara);
 }
 
-Servidor::~Servidor() {
-  if (escuta_ >= 0) close(escuta_);
-}
+Servidor::~Servidor() = default;
 
 bool Servidor::Inicia(std::string& erro) {
-  escuta_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  if (escuta_ < 0) {
-    erro = Formata("socket: %s", std::strerror(errno));
-    return false;
-  }
-  const int um = 1;
-  setsockopt(escuta_, SOL_SOCKET, SO_REUSEADDR, &um, sizeof um);
-  sockaddr_in endereco{};
-  endereco.sin_family = AF_INET;
-  endereco.sin_port = htons(static_cast<std::uint16_t>(opcoes_.porta));
-  if (inet_pton(AF_INET, opcoes_.endereco.c_str(), &endereco.sin_addr) != 1) {
+  std::uint32_t ip = 0;
+  if (!plataforma::LeIPv4(opcoes_.endereco.c_str(), ip)) {
     erro = "invalid address: " + opcoes_.endereco;
     return false;
   }
-  if (bind(escuta_, reinterpret_cast<sockaddr*>(&endereco), sizeof endereco) != 0) {
-    erro = Formata("bind %s:%d: %s", opcoes_.endereco.c_str(), opcoes_.porta, std::strerror(errno));
+  int codigo = 0;
+  escuta_ = plataforma::LigaTcp(ip, static_cast<std::uint16_t>(opcoes_.porta), codigo);
+  if (!escuta_.Valido()) {
+    erro = Formata("bind %s:%d: %s", opcoes_.endereco.c_str(), opcoes_.porta, plataforma::TextoErro(codigo).c_str());
     return false;
   }
-  if (listen(escuta_, SOMAXCONN) != 0) {
-    erro = Formata("listen: %s", std::strerror(errno));
+  if (!plataforma::Escuta(escuta_, plataforma::FILA_MAXIMA, codigo)) {
+    erro = Formata("listen: %s", plataforma::TextoErro(codigo).c_str());
     return false;
   }
-  socklen_t tamanho = sizeof endereco;
-  if (getsockname(escuta_, reinterpret_cast<sockaddr*>(&endereco), &tamanho) != 0) {
-    erro = Formata("getsockname: %s", std::strerror(errno));
+  porta_ = plataforma::PortaLigada(escuta_);
+  if (porta_ == 0) {
+    erro = "getsockname: the listening port cannot be read";
     return false;
   }
-  porta_ = ntohs(endereco.sin_port);
   return true;
 }
 
@@ -183,26 +164,23 @@ int Servidor::Executa() {
       std::unique_lock<std::mutex> trava(trava_);
       mudou_.wait(trava, [this] { return ativos_ < MAX_CONEXOES_SIMULTANEAS; });
     }
-    sockaddr_in origem{};
-    socklen_t tamanho = sizeof origem;
-    const int conexao = accept4(escuta_, reinterpret_cast<sockaddr*>(&origem), &tamanho, SOCK_CLOEXEC);
-    if (conexao < 0) {
-      if (errno == EINTR || errno == ECONNABORTED) continue;
+    std::string texto;
+    int erro = 0;
+    plataforma::Socket conexao = plataforma::Aceita(escuta_, &texto, erro);
+    if (!conexao.Valido()) {
+      if (plataforma::ErroSoDaConexao(erro)) continue;
       // Out of descriptors or similar: report and give the system a moment instead of spinning.
-      std::fprintf(stderr, "zelp-host: accept: %s\n", std::strerror(errno));
+      std::fprintf(stderr, "zelp-host: accept: %s\n", plataforma::TextoErro(erro).c_str());
       std::this_thread::sleep_for(std::chrono::milliseconds(100));
       continue;
     }
     ++atendidas;
-    char ip[INET_ADDRSTRLEN] = "?";
-    inet_ntop(AF_INET, &origem.sin_addr, ip, sizeof ip);
-    const std::string texto = Formata("%s:%u", ip, static_cast<unsigned>(ntohs(origem.sin_port)));
     {
       std::lock_guard<std::mutex> trava(trava_);
       ++ativos_;
     }
-    std::thread([this, conexao, atendidas, texto] {
-      Atende(conexao, atendidas, texto);
+    std::thread([this, conexao = std::move(conexao), atendidas, texto]() mutable {
+      Atende(std::move(conexao), atendidas, texto);
       std::lock_guard<std::mutex> trava(trava_);
       --ativos_;
       mudou_.notify_all();
@@ -213,15 +191,14 @@ int Servidor::Executa() {
   return 0;
 }
 
-void Servidor::Atende(int fd, unsigned numero, const std::string& origem) {
-  Conexao conexao(fd);
+void Servidor::Atende(plataforma::Socket conexao, unsigned numero, const std::string& origem) {
   const bool completo = !opcoes_.resumo;
   std::string s = Formata("--- connection %u from %s\n", numero, origem.c_str());
   const auto limite = Relogio::now() + std::chrono::seconds(opcoes_.tempoLeituraS);
 
   // The prefix is told apart by its first byte: a header never starts with 0.
   std::uint8_t inicio[TAM_PREFIXO + TAM_CABECALHO] = {};
-  std::size_t lidos = RecebeExato(fd, inicio, TAM_CABECALHO, limite);
+  std::size_t lidos = RecebeExato(conexao, inicio, TAM_CABECALHO, limite);
   if (lidos < TAM_CABECALHO) {
     Imprime(s + Formata("incomplete request: %zu of %d header bytes; connection closed\n", lidos, TAM_CABECALHO));
     return;
@@ -229,7 +206,7 @@ void Servidor::Atende(int fd, unsigned numero, const std::string& origem) {
   const bool comPrefixo = IndicaPrefixo(inicio[0]);
   const std::uint8_t* bytesCabecalho = inicio;
   if (comPrefixo) {
-    lidos += RecebeExato(fd, inicio + TAM_CABECALHO, TAM_PREFIXO, limite);
+    lidos += RecebeExato(conexao, inicio + TAM_CABECALHO, TAM_PREFIXO, limite);
     if (lidos < sizeof inicio) {
       Imprime(s + Formata("incomplete request: %zu of %zu bytes of prefix and header; connection closed\n", lidos,
                           sizeof inicio));
@@ -244,7 +221,7 @@ void Servidor::Atende(int fd, unsigned numero, const std::string& origem) {
   }
   const Cabecalho cabecalho = LeCabecalho(bytesCabecalho);
   std::vector<std::uint8_t> dados(cabecalho.tamanhoDados);
-  lidos = RecebeExato(fd, dados.data(), dados.size(), limite);
+  lidos = RecebeExato(conexao, dados.data(), dados.size(), limite);
   s += TextoCabecalho(cabecalho) + (comPrefixo ? ", with a 40-byte prefix\n" : "\n");
   if (lidos < dados.size()) {
     Imprime(s + Formata("incomplete request: %zu of %zu data bytes; connection closed\n", lidos, dados.size()) +
@@ -279,7 +256,7 @@ void Servidor::Atende(int fd, unsigned numero, const std::string& origem) {
   if (opcoes_.falha == Falha::Mudo) {
     Imprime(s + (completo ? "" : Formata("code %d: ", static_cast<int>(tipo.codigo))) +
             "fault mudo: no answer; the connection stays open until the other side closes it\n");
-    EsperaFechamento(fd, Relogio::now() + std::chrono::seconds(opcoes_.esperaMudoS));
+    EsperaFechamento(conexao, Relogio::now() + std::chrono::seconds(opcoes_.esperaMudoS));
     Imprime(Formata("--- connection %u closed (mudo)\n", numero));
     return;
   }
@@ -298,10 +275,10 @@ void Servidor::Atende(int fd, unsigned numero, const std::string& origem) {
   if (opcoes_.falha == Falha::Pedacos) {
     for (std::size_t i = 0; i < quadro.size() && enviado; i += TAM_PEDACO) {
       if (i > 0) std::this_thread::sleep_for(PAUSA_PEDACOS);
-      enviado = EnviaTudo(fd, quadro.data() + i, std::min(TAM_PEDACO, quadro.size() - i));
+      enviado = EnviaTudo(conexao, quadro.data() + i, std::min(TAM_PEDACO, quadro.size() - i));
     }
   } else {
-    enviado = EnviaTudo(fd, quadro.data(), quadro.size());
+    enviado = EnviaTudo(conexao, quadro.data(), quadro.size());
   }
 
   if (completo) {

@@ -11,6 +11,7 @@
 
 #include "catalogo/Catalogo.h"
 #include "zelp-host/LeituraPedido.h"
+#include "platform/Socket.h"
 #include "zelp-host/Opcoes.h"
 
 namespace simulador {
@@ -30,14 +31,14 @@ class Servidor {
   int Executa();
 
  private:
-  void Atende(int conexao, unsigned numero, const std::string& origem);
+  void Atende(plataforma::Socket conexao, unsigned numero, const std::string& origem);
   void Imprime(const std::string& texto);
   // Hex dumps of what came and what goes, with card data masked unless --mostra-cartao.
   std::string Dump(const std::uint8_t* dados, std::size_t tamanho, const PedidoLido& lido) const;
   std::string DumpResposta(const TTipoTransacao& tipo, const std::vector<std::uint8_t>& quadro) const;
 
   OpcoesHost opcoes_;
-  int escuta_ = -1;
+  plataforma::Socket escuta_;
   int porta_ = 0;
   std::atomic<unsigned> nsu_{0};
 

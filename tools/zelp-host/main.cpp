@@ -1,9 +1,9 @@
 // zelp-host: an authorisation host simulator that speaks the gateway's host frame.
-#include <csignal>
 #include <cstdio>
 #include <string>
 
 #include "ferramentas/LinhaComando.h"
+#include "platform/Rede.h"
 #include "zelp-host/Opcoes.h"
 #include "zelp-host/Servidor.h"
 
@@ -22,8 +22,8 @@ int main(int argc, char** argv) {
     ferramentas::MostraVersao("zelp-host");
     return 0;
   }
-  // A peer that goes away while we answer must not end the simulator.
-  std::signal(SIGPIPE, SIG_IGN);
+  // The socket layer, set so that a peer that goes away while we answer does not end the simulator.
+  plataforma::IniciaRede();
 
   simulador::Servidor servidor(opcoes);
   if (!servidor.Inicia(erro)) {

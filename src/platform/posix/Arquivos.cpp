@@ -267,6 +267,13 @@ SondaArquivo SondaEscrita(const char* caminho, std::size_t limite) {
   return s;
 }
 
+struct TravaDiretorio::Estado {
+  int fd;  // the directory, open for as long as the lock is held
+};
+
+TravaDiretorio::TravaDiretorio() = default;
+TravaDiretorio::~TravaDiretorio() { Libera(); }
+
 TravaDiretorio::Resultado TravaDiretorio::Trava(const char* diretorio, int& erro) {
   Libera();
   int fd = ::open(diretorio && *diretorio ? diretorio : ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -279,21 +286,21 @@ TravaDiretorio::Resultado TravaDiretorio::Trava(const char* diretorio, int& erro
     ::close(fd);
     return erro == EWOULDBLOCK ? Resultado::Ocupado : Resultado::Falhou;
   }
-  fd_ = fd;
+  estado_ = std::make_unique<Estado>(Estado{fd});
   return Resultado::Travado;
 }
 
 bool TravaDiretorio::Vale(const char* diretorio) const {
-  if (fd_ < 0) return false;
+  if (!estado_) return false;
   struct stat meu, agora;
-  if (::fstat(fd_, &meu) != 0 || ::stat(diretorio && *diretorio ? diretorio : ".", &agora) != 0) return false;
+  if (::fstat(estado_->fd, &meu) != 0 || ::stat(diretorio && *diretorio ? diretorio : ".", &agora) != 0) return false;
   return meu.st_dev == agora.st_dev && meu.st_ino == agora.st_ino;
 }
 
 void TravaDiretorio::Libera() {
-  if (fd_ < 0) return;
-  ::close(fd_);  // closing the only descriptor releases the lock
-  fd_ = -1;
+  if (!estado_) return;
+  ::close(estado_->fd);  // closing the only descriptor releases the lock
+  estado_.reset();
 }
 
 }  // namespace plataforma

@@ -49,6 +49,16 @@ bool TerminaEm(const char* nome, const char* sufixo) {
 
 }  // namespace
 
+struct EventosDiretorio::Estado {
+  int fd = -1;     // the inotify instance
+  int vigia = -1;  // its watch of the directory; -1 once the directory has gone
+};
+
+EventosDiretorio::EventosDiretorio() = default;
+EventosDiretorio::~EventosDiretorio() { Para(); }
+
+bool EventosDiretorio::Ativo() const { return estado_ && estado_->vigia >= 0; }
+
 EventosDiretorio::Resultado EventosDiretorio::Vigia(const char* diretorio, std::string& motivo) {
   Para();
   const char* caminho = diretorio && *diretorio ? diretorio : ".";
@@ -64,13 +74,15 @@ EventosDiretorio::Resultado EventosDiretorio::Vigia(const char* diretorio, std::
       return Resultado::Indisponivel;
     }
   }
-  fd_ = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-  if (fd_ < 0) {
+  const int fd = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+  if (fd < 0) {
     motivo = TextoErro(errno);
     return Resultado::Indisponivel;
   }
-  vigia_ = ::inotify_add_watch(fd_, caminho, IN_MOVED_TO | IN_CLOSE_WRITE | IN_ONLYDIR);
-  if (vigia_ < 0) {
+  estado_ = std::make_unique<Estado>();
+  estado_->fd = fd;
+  estado_->vigia = ::inotify_add_watch(fd, caminho, IN_MOVED_TO | IN_CLOSE_WRITE | IN_ONLYDIR);
+  if (estado_->vigia < 0) {
     const int erro = errno;
     Para();
     if (erro == ENOENT || erro == ENOTDIR) return Resultado::NaoExiste;
@@ -81,33 +93,34 @@ EventosDiretorio::Resultado EventosDiretorio::Vigia(const char* diretorio, std::
 }
 
 void EventosDiretorio::Para() {
-  if (fd_ >= 0) ::close(fd_);  // the watch goes with its instance
-  fd_ = -1;
-  vigia_ = -1;
+  if (estado_) ::close(estado_->fd);  // the watch goes with its instance
+  estado_.reset();
 }
 
 bool EventosDiretorio::Espera(std::uint32_t milissegundos, const char* sufixo) {
-  if (fd_ < 0) return false;
+  if (!estado_) return false;
+  int& vigia = estado_->vigia;
+  const int fd = estado_->fd;
   const std::int64_t fim = AgoraMs() + milissegundos;
   bool veio = false;
   for (;;) {
     // Drain whatever is queued first: events of other names must not keep waking the wait.
     alignas(inotify_event) char bloco[4096];
     for (;;) {
-      const ssize_t n = ::read(fd_, bloco, sizeof bloco);
+      const ssize_t n = ::read(fd, bloco, sizeof bloco);
       if (n <= 0) break;
       for (ssize_t p = 0; p < n;) {
         const auto* e = reinterpret_cast<const inotify_event*>(bloco + p);
         if (e->mask & IN_Q_OVERFLOW) veio = true;
-        if (e->mask & IN_IGNORED) vigia_ = -1;  // the directory is gone
+        if (e->mask & IN_IGNORED) vigia = -1;  // the directory is gone
         if (e->len > 0 && !(e->mask & IN_ISDIR) && TerminaEm(e->name, sufixo)) veio = true;
         p += static_cast<ssize_t>(sizeof(inotify_event) + e->len);
       }
     }
-    if (veio || vigia_ < 0) return veio;
+    if (veio || vigia < 0) return veio;
     const std::int64_t resta = fim - AgoraMs();
     if (resta <= 0) return false;
-    pollfd pf{fd_, POLLIN, 0};
+    pollfd pf{fd, POLLIN, 0};
     const int r = ::poll(&pf, 1, static_cast<int>(resta));
     if (r < 0 && errno != EINTR) return false;
     if (r == 0) return false;

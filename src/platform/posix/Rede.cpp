@@ -38,6 +38,13 @@ bool ResolveIPv4(const char* texto, std::uint32_t& ipRede, int& erro) {
 
 const char* TextoErroResolucao(int erro) { return ::gai_strerror(erro); }
 
+bool LeIPv4(const char* texto, std::uint32_t& ipRede) {
+  in_addr endereco{};
+  if (texto == nullptr || ::inet_pton(AF_INET, texto, &endereco) != 1) return false;
+  ipRede = endereco.s_addr;
+  return true;
+}
+
 std::string TextoIPv4(std::uint32_t ipRede) {
   in_addr endereco{};
   endereco.s_addr = ipRede;

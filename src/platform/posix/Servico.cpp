@@ -5,6 +5,7 @@
 #include <errno.h>
 #include <sys/stat.h>
 #include <sys/uio.h>
+#include <unistd.h>
 #include <systemd/sd-daemon.h>
 // A record carries the service's fields, not this file's name and line.
 #define SD_JOURNAL_SUPPRESS_LOCATION
@@ -36,7 +37,8 @@ std::uint32_t PrazoVigia() {
   return ms > UINT32_MAX ? UINT32_MAX : static_cast<std::uint32_t>(ms);
 }
 
-bool SaidaNoDiario(int descritor) {
+bool SaidaNoDiario(FluxoPadrao qual) {
+  const int descritor = qual == FluxoPadrao::Saida ? STDOUT_FILENO : STDERR_FILENO;
   const char* fluxo = std::getenv("JOURNAL_STREAM");
   if (fluxo == nullptr) return false;
   std::uintmax_t dispositivo = 0;

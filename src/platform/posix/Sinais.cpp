@@ -30,9 +30,9 @@ void AoSinal(int) {
 
 }  // namespace
 
-void ContaSinais(std::initializer_list<int> sinais) {
+void ContaSinaisDeParada() {
   if (tubo[0] < 0 && ::pipe2(tubo, O_CLOEXEC | O_NONBLOCK) != 0) tubo[0] = tubo[1] = -1;
-  for (int s : sinais) {
+  for (int s : {SIGTERM, SIGINT}) {
     struct sigaction acao {};
     acao.sa_handler = AoSinal;
     sigemptyset(&acao.sa_mask);
@@ -59,5 +59,7 @@ void EsperaSinal(std::uint32_t milissegundos) {
     }
   }
 }
+
+void ToleraLimiteDeTamanho() { ::signal(SIGXFSZ, SIG_IGN); }
 
 }  // namespace plataforma

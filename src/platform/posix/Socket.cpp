@@ -6,10 +6,10 @@
 namespace plataforma {
 
 void Socket::Fecha() {
-  if (fd_ >= 0) {
+  if (fd_ != SEM_SOCKET) {
     // Linux releases the descriptor even when close is interrupted, so it is never retried.
-    ::close(fd_);
-    fd_ = -1;
+    ::close(static_cast<int>(fd_));
+    fd_ = SEM_SOCKET;
   }
 }
 
@@ -17,7 +17,7 @@ Socket& Socket::operator=(Socket&& outro) noexcept {
   if (this != &outro) {
     Fecha();
     fd_ = outro.fd_;
-    outro.fd_ = -1;
+    outro.fd_ = SEM_SOCKET;
   }
   return *this;
 }

@@ -15,6 +15,8 @@ namespace plataforma {
 
 namespace {
 
+int Fd(const Socket& socket) { return static_cast<int>(socket.Fd()); }
+
 std::int64_t AgoraMs() {
   timespec t{};
   clock_gettime(CLOCK_MONOTONIC, &t);
@@ -31,8 +33,8 @@ Socket CriaSocketTcp(int& erro) {
 }
 
 bool TornaNaoBloqueante(const Socket& socket, int& erro) {
-  int flags = ::fcntl(socket.Fd(), F_GETFL);
-  if (flags < 0 || ::fcntl(socket.Fd(), F_SETFL, flags | O_NONBLOCK) < 0) {
+  int flags = ::fcntl(Fd(socket), F_GETFL);
+  if (flags < 0 || ::fcntl(Fd(socket), F_SETFL, flags | O_NONBLOCK) < 0) {
     erro = errno;
     return false;
   }
@@ -46,7 +48,7 @@ ResultadoConexao IniciaConexao(const Socket& socket, std::uint32_t ipRede, std::
   endereco.sin_family = AF_INET;
   endereco.sin_port = htons(porta);
   endereco.sin_addr.s_addr = ipRede;
-  if (::connect(socket.Fd(), reinterpret_cast<const sockaddr*>(&endereco), sizeof endereco) == 0) {
+  if (::connect(Fd(socket), reinterpret_cast<const sockaddr*>(&endereco), sizeof endereco) == 0) {
     erro = 0;
     return ResultadoConexao::Conectado;
   }
@@ -65,7 +67,7 @@ ResultadoEspera EsperaEvento(const Socket& socket, short eventos, int milissegun
   for (;;) {
     std::int64_t resta = fim - AgoraMs();
     if (resta < 0) resta = 0;
-    pollfd p{socket.Fd(), eventos, 0};
+    pollfd p{Fd(socket), eventos, 0};
     int r = ::poll(&p, 1, static_cast<int>(resta));
     if (r > 0) {
       erro = 0;
@@ -95,7 +97,7 @@ ResultadoEspera EsperaLeitura(const Socket& socket, int milissegundos, int& erro
 bool LeErroPendente(const Socket& socket, int& pendente, int& erro) {
   int valor = 0;
   socklen_t tamanho = sizeof valor;
-  if (::getsockopt(socket.Fd(), SOL_SOCKET, SO_ERROR, &valor, &tamanho) < 0) {
+  if (::getsockopt(Fd(socket), SOL_SOCKET, SO_ERROR, &valor, &tamanho) < 0) {
     erro = errno;
     pendente = 0;
     return false;
@@ -109,7 +111,7 @@ ResultadoEnvio Envia(const Socket& socket, const void* dados, std::size_t tamanh
                      int& erro) {
   enviados = 0;
   for (;;) {
-    ssize_t r = ::send(socket.Fd(), dados, tamanho, MSG_NOSIGNAL);
+    ssize_t r = ::send(Fd(socket), dados, tamanho, MSG_NOSIGNAL);
     if (r >= 0) {
       erro = 0;
       enviados = static_cast<std::size_t>(r);
@@ -125,7 +127,7 @@ ResultadoEnvio Envia(const Socket& socket, const void* dados, std::size_t tamanh
 ResultadoRecebe Recebe(const Socket& socket, void* destino, std::size_t tamanho, std::size_t& recebidos,
                        int& erro) {
   recebidos = 0;
-  ssize_t r = ::recv(socket.Fd(), destino, tamanho, 0);
+  ssize_t r = ::recv(Fd(socket), destino, tamanho, 0);
   if (r > 0) {
     erro = 0;
     recebidos = static_cast<std::size_t>(r);

@@ -148,7 +148,7 @@ TEST(Tcp, SendAndReceiveWithoutBlocking) {
   EXPECT_EQ(std::string(lido, 3), "abc");
 
   ASSERT_EQ(send(c, "xy", 2, 0), 2);
-  pollfd p{s.Fd(), POLLIN, 0};
+  pollfd p{static_cast<int>(s.Fd()), POLLIN, 0};
   ASSERT_EQ(poll(&p, 1, 5000), 1);
   EXPECT_EQ(Recebe(s, buf, 1, n, erro), ResultadoRecebe::Dados);  // never more than asked
   EXPECT_EQ(n, 1u);

@@ -1,0 +1,25 @@
+// Closing of the SOCKET owned by a plataforma::Socket.
+#include "platform/Socket.h"
+
+#include "platform/windows/SistemaWindows.h"
+
+namespace plataforma {
+
+void Socket::Fecha() {
+  if (fd_ != SEM_SOCKET) {
+    ::closesocket(static_cast<SOCKET>(fd_));
+    fd_ = SEM_SOCKET;
+    windows::ContaSocketFechado();
+  }
+}
+
+Socket& Socket::operator=(Socket&& outro) noexcept {
+  if (this != &outro) {
+    Fecha();
+    fd_ = outro.fd_;
+    outro.fd_ = SEM_SOCKET;
+  }
+  return *this;
+}
+
+}  // namespace plataforma
