@@ -35,3 +35,4 @@ TEST(ProtegeProcesso, NoDumpAndNewFilesKeptFromOthersUnlessDebuggable) {
         },
         testing::ExitedWithCode(0), "");
   }
+}
