@@ -13,8 +13,8 @@
 #include "catalogo/Catalogo.h"
 #include "comum/Err.h"
 #include "comum/Limites.h"
-#include "ui/InstanciaUnica.h"
-#include "ui/Umain.h"
+#include "ui/qt/InstanciaUnica.h"
+#include "ui/qt/Umain.h"
 
 namespace {
 
