@@ -1,7 +1,8 @@
 // The gateway without a window, for servers and service managers: every line the window would show
 // goes to standard output; SIGTERM or SIGINT stop it in order, a fatal service error ends it with 1
 // (78 for a configuration that names no host or no establishment file). It tells systemd how it is
-// doing when run by it, and --verifica checks a configuration without serving.
+// doing when run by it (on Windows it runs under the service control manager, ZelpdPlataforma.h), and
+// --verifica checks a configuration without serving.
 #include <atomic>
 #include <cstdint>
 #include <cstdio>
@@ -14,6 +15,7 @@
 #include <sanitizer/lsan_interface.h>
 #endif
 
+#include "app/ZelpdPlataforma.h"
 #include "catalogo/Catalogo.h"
 #include "comum/Limites.h"
 #include "config/TX.h"
@@ -131,6 +133,7 @@ void InformaEstado(const char* situacao) {
   __lsan_do_leak_check();
 #endif
   std::fflush(stderr);
+  plataforma::servico::Encerrado(status, textoFatal.load());
   std::_Exit(status);
 }
 
@@ -157,12 +160,13 @@ struct LinhaDeComando {
   std::vector<std::string> diretorios;  // -C, in order
   bool verifica = false;
   bool conecta = false;
+  const char* acao = nullptr;  // the platform's own option, if one was given (Windows: the service's)
 };
 
 [[noreturn]] void ErroDeUso(const char* formato, const char* argumento) {
   std::fprintf(stderr, "zelpd: ");
   std::fprintf(stderr, formato, argumento);
-  std::fprintf(stderr, "\n%sTry 'zelpd --help' for more information.\n", USO);
+  std::fprintf(stderr, "\n%s%sTry 'zelpd --help' for more information.\n", USO, zelpd::USO_PLATAFORMA);
   std::exit(STATUS_USO);
 }
 
@@ -172,7 +176,9 @@ LinhaDeComando LeLinhaDeComando(int argc, char** argv) {
     const char* a = argv[i];
     if (std::strcmp(a, "-h") == 0 || std::strcmp(a, "--help") == 0) {
       std::fputs(USO, stdout);
+      std::fputs(zelpd::USO_PLATAFORMA, stdout);
       std::fputs(AJUDA, stdout);
+      std::fputs(zelpd::AJUDA_PLATAFORMA, stdout);
       std::exit(0);
     }
     if (std::strcmp(a, "--version") == 0) {
@@ -188,6 +194,9 @@ LinhaDeComando LeLinhaDeComando(int argc, char** argv) {
       linha.diretorios.push_back(argv[++i]);
     } else if (std::strncmp(a, "-C", 2) == 0) {
       linha.diretorios.push_back(a + 2);
+    } else if (zelpd::OpcaoPlataforma(a)) {
+      if (linha.acao != nullptr) ErroDeUso("%s goes alone (with -C only)", a);
+      linha.acao = a;
     } else if (a[0] == '-') {
       ErroDeUso("unknown option '%s'", a);
     } else {
@@ -195,6 +204,7 @@ LinhaDeComando LeLinhaDeComando(int argc, char** argv) {
     }
   }
   if (linha.conecta && !linha.verifica) ErroDeUso("%s goes only with --verifica", "--conecta");
+  if (linha.acao != nullptr && linha.verifica) ErroDeUso("%s goes alone (with -C only)", linha.acao);
   return linha;
 }
 
@@ -228,11 +238,19 @@ bool ErroDeConfiguracao(const char* texto) {
 
 }  // namespace
 
+// Serves until a stop request or a fatal error, and ends the process with the exit status. Without
+// saidaPadrao (a Windows service, which has no console) the window's lines go to the day's log only.
+int Serve(bool saidaPadrao);
+
 int main(int argc, char** argv) {
   const LinhaDeComando linha = LeLinhaDeComando(argc, argv);
   MudaDiretorios(linha);
   if (linha.verifica) return VerificaConfiguracao(CAMINHO_INI, linha.conecta);
+  if (linha.acao != nullptr) return zelpd::ExecutaOpcaoPlataforma(linha.acao, &Serve);
+  return Serve(true);
+}
 
+int Serve(bool saidaPadrao) {
   // Before any thread exists: the map is read without a lock afterwards.
   MontaMapaCodigos();
   plataforma::ContaSinaisDeParada();
@@ -241,7 +259,7 @@ int main(int argc, char** argv) {
   plataforma::ToleraLimiteDeTamanho();
   saidaNoDiario = plataforma::servico::SaidaNoDiario(FluxoPadrao::Saida);
   prazoVigia = plataforma::servico::PrazoVigia();
-  zelp_log::DefineSaidaJanela(&EscreveLinha);
+  if (saidaPadrao) zelp_log::DefineSaidaJanela(&EscreveLinha);
   AvisaSemIni();
 
   OpcoesServico opcoes;
