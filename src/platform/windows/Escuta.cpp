@@ -10,9 +10,12 @@ namespace plataforma {
 using windows::SocketDe;
 
 Socket LigaTcp(std::uint32_t ipRede, std::uint16_t porta, int& erro) {
+  erro = windows::TomaWinsock();
+  if (erro != 0) return Socket();
   const SOCKET s = ::WSASocketW(AF_INET, SOCK_STREAM, IPPROTO_TCP, nullptr, 0, WSA_FLAG_NO_HANDLE_INHERIT);
   if (s == INVALID_SOCKET) {
     erro = ::WSAGetLastError();
+    ::WSACleanup();
     return Socket();
   }
   Socket socket(static_cast<DescritorSocket>(s));
@@ -50,6 +53,11 @@ Socket Aceita(const Socket& escuta, std::string* origem, int& erro) {
   const SOCKET s = ::accept(SocketDe(escuta), reinterpret_cast<sockaddr*>(&endereco), &tamanho);
   if (s == INVALID_SOCKET) {
     erro = ::WSAGetLastError();
+    return Socket();
+  }
+  erro = windows::TomaWinsock();
+  if (erro != 0) {
+    ::closesocket(s);
     return Socket();
   }
   Socket conexao(static_cast<DescritorSocket>(s));

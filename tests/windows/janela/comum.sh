@@ -34,9 +34,9 @@ trap encerra EXIT
 estado_servico() { w sc query zelpd 2>/dev/null | sed -n 's/.*STATE *: *[0-9]* *\([A-Z_]*\).*/\1/p' | tr -d '\r'; }
 servico_em() { [ "$(estado_servico)" = "$1" ]; }
 
-# Starts zelp-host.exe on an ephemeral port of 127.0.0.1; sets PORTA.
+# Starts zelp-host.exe on an ephemeral port of 127.0.0.1, with the options given; sets PORTA.
 inicia_host() {
-  w "$BIN/zelp-host.exe" --porta 0 >"$trabalho/host.out" 2>&1 &
+  w "$BIN/zelp-host.exe" --porta 0 "$@" >"$trabalho/host.out" 2>&1 &
   pids+=($!)
   espera 30 grep -q '^port ' "$trabalho/host.out" || falha "zelp-host did not start: $(cat "$trabalho/host.out")"
   PORTA=$(sed -n 's/^port \([0-9]*\).*/\1/p' "$trabalho/host.out" | head -n1)

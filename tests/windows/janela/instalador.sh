@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The installer under wine: msiexec /i puts programs, zelp.ini, folders, Start-menu entry and service
-# in place; once zelp.ini names a host the service starts, serves a sale and stops; msiexec /x takes
-# programs, entry and service away and keeps zelp.ini, the establishment file and the logs.
+# in place; once zelp.ini names a host the service starts and serves a sale, through which it is
+# stopped: stop pending until the answer is out, then stopped; msiexec /x takes programs, entry and
+# service away and keeps zelp.ini, the establishment file and the logs.
 # Usage: instalador.sh WINE BIN MSI
 WINE=$1 BIN=$2 MSI=$3
 . "$(dirname "$0")/comum.sh"
@@ -30,19 +31,26 @@ confere "$registro" 'Start +REG_DWORD +0x2$' "the service does not start with th
 w reg query "$chave_fonte" >/dev/null || falha "no event-log source"
 servico_em STOPPED || falha "the installer started the service: $(estado_servico)"
 
-inicia_host
+inicia_host --atraso 3000
 w "$programas/zelp-estab.exe" cria 'C:\ProgramData\ZELP\estab\loja.dat' 12345678 CHAVE123 "LOJA CENTRO" >/dev/null
 sed -i "s/^\[End2\]\r\$/[End2]\r\nurl=127.0.0.1\r\nPort=$PORTA\r/; s/^\[PEstab\]\r\$/[PEstab]\r\npar2=estab\\\\loja.dat\r/" "$dados/zelp.ini"
 w net start zelpd >/dev/null || falha "net start zelpd failed"
 servico_em RUNNING || falha "the service is not running: $(estado_servico)"
 t=$(ms)
-venda=$(w "$programas/zelp-pdv.exe" --entrada 'C:\ProgramData\ZELP\entrada' --saida 'C:\ProgramData\ZELP\saida' \
-  000-000=CRT 011-000=31 003-000=1500 098-000=4111111111111111=2812 | tr -d '\r') || falha "the sale: $venda"
-confere "$venda" '^approved$' "the sale was not approved"
-echo "sale approved through the service in $(( $(ms) - t )) ms"
+w "$programas/zelp-pdv.exe" --entrada 'C:\ProgramData\ZELP\entrada' --saida 'C:\ProgramData\ZELP\saida' \
+  000-000=CRT 011-000=31 003-000=1500 098-000=4111111111111111=2812 >"$trabalho/venda.out" 2>&1 &
+venda=$!
+# The host answers 3 s after the claim: the stop comes while the transaction is in flight.
+reivindicado() { cat "$dados"/log/LT*.txt 2>/dev/null | grep -q 'encontrado'; }
+espera 20 reivindicado || falha "the service claimed no request"
 w net stop zelpd >/dev/null || falha "net stop zelpd failed"
+servico_em STOP_PENDING || falha "not stop pending while a transaction is in flight: $(estado_servico)"
+wait "$venda" || falha "the sale: $(cat "$trabalho/venda.out")"
+confere "$(tr -d '\r' <"$trabalho/venda.out")" '^approved$' "the sale was not approved"
+echo "sale approved through the stopping service in $(( $(ms) - t )) ms"
 espera 40 servico_em STOPPED || falha "the service did not stop: $(estado_servico)"
 confere "$(w sc query zelpd | tr -d '\r')" 'SERVICE_EXIT_CODE +: +0 ' "the stopped service's exit code is not 0"
+confere "$(cat "$dados"/log/LT*.txt)" 'aguardando 1 transac' "the stop did not wait for the transaction"
 confere "$(cat "$dados"/log/LT*.txt)" '\*\*\* Servico parado' "the orderly stop is not in the day's log"
 
 t=$(ms)
