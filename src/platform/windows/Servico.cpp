@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cstdio>
+#include <cstdlib>
 #include <mutex>
 #include <string>
 
@@ -70,8 +71,9 @@ void WINAPI Principal(DWORD, LPSTR*) {
   {
     std::lock_guard<std::mutex> trava(travaEstado);
     alcaEstado = ::RegisterServiceCtrlHandlerExA(nomeServico, Controle, nullptr);
-    if (alcaEstado == nullptr) return;  // nothing can be reported: the manager sees the start fail
   }
+  // Nothing can be reported without it; the dispatcher would wait for ever for a stopped service.
+  if (alcaEstado == nullptr) std::_Exit(1);
   Informa(SERVICE_RUNNING);
   // The body ends the process through Encerrado; a body that returns ends the service here.
   servico::Encerrado(corpoServico(), nullptr);

@@ -85,16 +85,19 @@ int main(int argc, char** argv) {
       return 2;
     }
   }
+  // The window is made before its list, and the list gets its lines later still.
   const DWORD inicio = ::GetTickCount();
-  HWND janela = nullptr;
-  while ((janela = ::FindWindowA(CLASSE, TITULO)) == nullptr && ::GetTickCount() - inicio < espera) ::Sleep(20);
+  HWND janela = nullptr, lista = nullptr;
+  for (;;) {
+    janela = ::FindWindowA(CLASSE, TITULO);
+    lista = janela != nullptr ? ::FindWindowExA(janela, nullptr, "LISTBOX", nullptr) : nullptr;
+    if (lista != nullptr && (linha == nullptr || TemLinha(lista, linha))) break;
+    if (::GetTickCount() - inicio >= espera) break;
+    ::Sleep(20);
+  }
   if (janela == nullptr) {
     std::printf("janela=0\n");
     return 1;
-  }
-  HWND lista = ::FindWindowExA(janela, nullptr, "LISTBOX", nullptr);
-  while (linha != nullptr && lista != nullptr && !TemLinha(lista, linha) && ::GetTickCount() - inicio < espera) {
-    ::Sleep(50);
   }
   int janelas = 0;
   ::EnumWindows(Conta, reinterpret_cast<LPARAM>(&janelas));

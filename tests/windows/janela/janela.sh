@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # zelp.exe under wine on a virtual display: the window shows before its first second is over and
 # then goes to the tray, its icon is in the tray, the log's lines reach its list, a second start
-# ends at once with 0 and leaves one window, and Timer1 ends it with 1 after a fatal service error.
+# ends at once with 0 and leaves one window, Timer1 ends it with 1 after a fatal service error, and
+# the menu's "&Sair", reached by its access keys, ends it with 0.
 # Usage (under xvfb-run): janela.sh WINE BIN SONDA
 WINE=$1 BIN=$2 SONDA=$3
 . "$(dirname "$0")/comum.sh"
@@ -48,4 +49,18 @@ wait "$zelp" || status=$?
 [ "$status" -eq 1 ] || falha "zelp.exe ended with $status after the service's end, not 1"
 echo "ended with 1 $(( $(ms) - t )) ms after its fatal error was shown"
 saida=$(sonda) && falha "a window after the end: $saida"
+
+# Again, ended from its menu before the service's end: Alt+A opens "&Arquivo", S is "&Sair".
+w "$BIN/zelp.exe" >zelp.out 2>&1 &
+zelp=$!
+pids+=($zelp)
+sonda --espera 15000 --linha 'Servidor ZELP V00.68' --clique >/dev/null || falha "no window the second time"
+janela=$(xdotool search --onlyvisible --name '^Servidor ZELP V00\.68$' | head -n1)
+xdotool windowfocus --sync "$janela" key alt+a
+sleep 0.5
+xdotool key s
+espera 10 sh -c "! kill -0 $zelp 2>/dev/null" || falha "zelp.exe still runs after Arquivo, Sair"
+status=0
+wait "$zelp" || status=$?
+[ "$status" -eq 0 ] || falha "zelp.exe ended with $status after Arquivo, Sair, not 0"
 echo "janela: passed in $(ms) ms"
