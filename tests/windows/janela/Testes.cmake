@@ -16,7 +16,8 @@ add_test(NAME windows.servico COMMAND bash ${ZELP_SCRIPTS_JANELA}/servico.sh ${C
 set(testes windows.janela windows.servico)
 if(TARGET msi)
   add_test(NAME windows.instalador
-    COMMAND bash ${ZELP_SCRIPTS_JANELA}/instalador.sh ${CMAKE_CROSSCOMPILING_EMULATOR} ${ZELP_BIN} ${ZELP_MSI})
+    COMMAND bash ${ZELP_SCRIPTS_JANELA}/instalador.sh ${CMAKE_CROSSCOMPILING_EMULATOR} ${ZELP_BIN} ${ZELP_MSI}
+            ${ZELP_MSI_SEGUINTE})
   list(APPEND testes windows.instalador)
 endif()
 set_tests_properties(${testes} PROPERTIES

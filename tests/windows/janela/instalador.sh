@@ -1,16 +1,18 @@
 #!/usr/bin/env bash
 # The installer under wine: msiexec /i puts programs, zelp.ini, folders, Start-menu entry and service
 # in place; once zelp.ini names a host the service starts and serves a sale, through which it is
-# stopped: stop pending until the answer is out, then stopped; msiexec /x takes programs, entry and
-# service away and keeps zelp.ini, the establishment file and the logs.
-# Usage: instalador.sh WINE BIN MSI
-WINE=$1 BIN=$2 MSI=$3
+# stopped: stop pending until the answer is out, then stopped; the next version's installer replaces
+# it in place; msiexec /x takes programs, entry and service away and keeps zelp.ini, the
+# establishment file and the logs.
+# Usage: instalador.sh WINE BIN MSI NEXT_VERSION_MSI
+WINE=$1 BIN=$2 MSI=$3 SEGUINTE=$4
 . "$(dirname "$0")/comum.sh"
 
 c="$ZELP_WINEPREFIX/drive_c"
 programas="$c/Program Files/ZELP"
 dados="$c/ProgramData/ZELP"
 w msiexec /x "$MSI" /qn >/dev/null 2>&1 || true  # left by an interrupted run
+w msiexec /x "$SEGUINTE" /qn >/dev/null 2>&1 || true
 rm -rf "$dados"
 chave_fonte='HKLM\SYSTEM\CurrentControlSet\Services\EventLog\Application\zelpd'
 
@@ -53,8 +55,20 @@ confere "$(w sc query zelpd | tr -d '\r')" 'SERVICE_EXIT_CODE +: +0 ' "the stopp
 confere "$(cat "$dados"/log/LT*.txt)" 'aguardando 1 transac' "the stop did not wait for the transaction"
 confere "$(cat "$dados"/log/LT*.txt)" '\*\*\* Servico parado' "the orderly stop is not in the day's log"
 
+# The next version over this one: one product, the new one, with the operator's zelp.ini as it was.
+codigo() { msiinfo export "$1" Property | tr -d '\r' | sed -n 's/^ProductCode\t//p'; }
+produto() { w reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\'"$1" >/dev/null 2>&1; }
 t=$(ms)
-w msiexec /x "$MSI" /qn || falha "msiexec /x ended with $?"
+w msiexec /i "$SEGUINTE" /qn || falha "the next version's msiexec /i ended with $?"
+echo "upgraded in $(( $(ms) - t )) ms"
+produto "$(codigo "$SEGUINTE")" || falha "the next version is not installed"
+produto "$(codigo "$MSI")" && falha "the earlier version is still installed beside the next"
+for p in zelpd zelp zelp-pdv zelp-estab zelp-host; do [ -f "$programas/$p.exe" ] || falha "no $p.exe after the upgrade"; done
+grep -q "^Port=$PORTA" "$dados/zelp.ini" || falha "the upgrade replaced the operator's zelp.ini"
+servico_em STOPPED || falha "the service is not registered after the upgrade: $(estado_servico)"
+
+t=$(ms)
+w msiexec /x "$SEGUINTE" /qn || falha "msiexec /x ended with $?"
 echo "removed in $(( $(ms) - t )) ms"
 for p in zelpd zelp zelp-pdv zelp-estab zelp-host; do [ ! -e "$programas/$p.exe" ] || falha "$p.exe left behind"; done
 [ ! -e "$atalho" ] || falha "the Start-menu entry was left behind"
