@@ -1,8 +1,9 @@
 # make run: installs what is missing, builds, starts the gateway on the bundled demo.
 # make test: installs what is missing, builds, runs every test (normal build, then sanitizer builds), then the fuzzers for a bounded time, then builds and checks the Debian packages, then the Windows build's tests under wine.
 # make deb: the Debian packages zelpd, zelp and zelp-host in build/pacotes/.
-# make windows: zelpd.exe, zelp-pdv.exe, zelp-estab.exe and zelp-host.exe in build/windows/bin/ (mingw-w64).
-.PHONY: deps run test test-debug test-asan test-tsan test-fuzz test-deb test-windows build deb windows fuzz bench clean
+# make windows: zelpd.exe, zelp.exe, zelp-pdv.exe, zelp-estab.exe and zelp-host.exe in build/windows/bin/ (mingw-w64).
+# make msi: the Windows installer build/windows/zelp-0.68-x64.msi (wixl).
+.PHONY: deps run test test-debug test-asan test-tsan test-fuzz test-deb test-windows build deb windows msi fuzz bench clean
 
 deps:
 	@./scripts/instala-dependencias.sh
@@ -21,7 +22,11 @@ deb: deps
 
 windows: deps
 	cmake --preset windows
-	cmake --build --preset windows --target zelpd zelp-pdv zelp-estab zelp-host
+	cmake --build --preset windows --target zelpd zelp zelp-pdv zelp-estab zelp-host
+
+msi: deps
+	cmake --preset windows
+	cmake --build --preset windows --target msi
 
 test-debug: deps
 	cmake --preset debug

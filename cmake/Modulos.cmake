@@ -6,10 +6,15 @@ else()
 endif()
 
 # One static library per folder of src/, from every .cpp in it; a folder may hold one subfolder per
-# platform (named as ZELP_PLATAFORMA), whose sources join it on that platform only.
+# platform (named as ZELP_PLATAFORMA), whose sources join it on that platform only. ZELP_PASTA_<name>
+# names another subfolder for a folder whose variants are not the platform's (ui: qt or win32).
 function(zelp_modulo nome)
+  set(variante ${ZELP_PLATAFORMA})
+  if(DEFINED ZELP_PASTA_${nome})
+    set(variante ${ZELP_PASTA_${nome}})
+  endif()
   file(GLOB fontes CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/${nome}/*.cpp
-       ${PROJECT_SOURCE_DIR}/src/${nome}/${ZELP_PLATAFORMA}/*.cpp)
+       ${PROJECT_SOURCE_DIR}/src/${nome}/${variante}/*.cpp)
   if(fontes)
     add_library(zelp_${nome} STATIC ${fontes})
     target_include_directories(zelp_${nome} PUBLIC ${PROJECT_SOURCE_DIR}/src)

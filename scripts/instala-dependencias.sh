@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests, the packages, the demo and the Windows build
-# (mingw-w64, and wine for its tests) need; does nothing when all are present.
+# (mingw-w64, wixl for its installer, and wine for its tests) need; does nothing when all are present.
 set -euo pipefail
 
 pacotes=(
@@ -12,7 +12,7 @@ pacotes=(
   xvfb xauth tint2 x11-utils xdotool
   python3
   dpkg-dev fakeroot lintian systemd man-db groff-base desktop-file-utils
-  g++-mingw-w64-x86-64-posix wine64 msitools googletest
+  g++-mingw-w64-x86-64-posix wine64 msitools wixl googletest
 )
 
 faltando=()

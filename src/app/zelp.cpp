@@ -14,8 +14,8 @@
 #include "comum/Err.h"
 #include "comum/Limites.h"
 #include "service/ProtegeGateway.h"
-#include "ui/InstanciaUnica.h"
-#include "ui/Umain.h"
+#include "ui/qt/InstanciaUnica.h"
+#include "ui/qt/Umain.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // The gateway without a window, for servers and service managers: every line the window would show
 // goes to standard output; SIGTERM or SIGINT stop it in order, a fatal service error ends it with 1
 // (78 for a configuration that names no host or no establishment file). It tells systemd how it is
-// doing when run by it, --verifica checks a configuration without serving, and --resumo counts a
-// day's transaction journal.
+// doing when run by it (on Windows it runs under the service control manager, ZelpdPlataforma.h),
+// --verifica checks a configuration without serving, and --resumo counts a day's transaction journal.
 #include <atomic>
 #include <cstdint>
 #include <cstdio>
@@ -15,6 +15,7 @@
 #include <sanitizer/lsan_interface.h>
 #endif
 
+#include "app/ZelpdPlataforma.h"
 #include "catalogo/Catalogo.h"
 #include "comum/Limites.h"
 #include "config/TX.h"
@@ -150,6 +151,7 @@ void InformaEstado(const char* situacao) {
   __lsan_do_leak_check();
 #endif
   std::fflush(stderr);
+  plataforma::servico::Encerrado(status, textoFatal.load());
   std::_Exit(status);
 }
 
@@ -178,12 +180,13 @@ struct LinhaDeComando {
   bool conecta = false;
   bool resumo = false;
   const char* dataResumo = nullptr;  // YYYY-MM-DD; null: today
+  const char* acao = nullptr;  // the platform's own option, if one was given (Windows: the service's)
 };
 
 [[noreturn]] void ErroDeUso(const char* formato, const char* argumento) {
   std::fprintf(stderr, "zelpd: ");
   std::fprintf(stderr, formato, argumento);
-  std::fprintf(stderr, "\n%sTry 'zelpd --help' for more information.\n", USO);
+  std::fprintf(stderr, "\n%s%sTry 'zelpd --help' for more information.\n", USO, zelpd::USO_PLATAFORMA);
   std::exit(STATUS_USO);
 }
 
@@ -193,7 +196,9 @@ LinhaDeComando LeLinhaDeComando(int argc, char** argv) {
     const char* a = argv[i];
     if (std::strcmp(a, "-h") == 0 || std::strcmp(a, "--help") == 0) {
       std::fputs(USO, stdout);
+      std::fputs(zelpd::USO_PLATAFORMA, stdout);
       std::fputs(AJUDA, stdout);
+      std::fputs(zelpd::AJUDA_PLATAFORMA, stdout);
       std::exit(0);
     }
     if (std::strcmp(a, "--version") == 0) {
@@ -216,6 +221,9 @@ LinhaDeComando LeLinhaDeComando(int argc, char** argv) {
       linha.diretorios.push_back(argv[++i]);
     } else if (std::strncmp(a, "-C", 2) == 0) {
       linha.diretorios.push_back(a + 2);
+    } else if (zelpd::OpcaoPlataforma(a)) {
+      if (linha.acao != nullptr) ErroDeUso("%s goes alone (with -C only)", a);
+      linha.acao = a;
     } else if (a[0] == '-') {
       ErroDeUso("unknown option '%s'", a);
     } else {
@@ -224,6 +232,7 @@ LinhaDeComando LeLinhaDeComando(int argc, char** argv) {
   }
   if (linha.conecta && !linha.verifica) ErroDeUso("%s goes only with --verifica", "--conecta");
   if (linha.resumo && linha.verifica) ErroDeUso("%s does not go with --verifica", "--resumo");
+  if (linha.acao != nullptr && (linha.verifica || linha.resumo)) ErroDeUso("%s goes alone (with -C only)", linha.acao);
   return linha;
 }
 
@@ -257,13 +266,21 @@ bool ErroDeConfiguracao(const char* texto) {
 
 }  // namespace
 
+// Serves until a stop request or a fatal error, and ends the process with the exit status. Without
+// saidaPadrao (a Windows service, which has no console) the window's lines go to the day's log only.
+int Serve(bool saidaPadrao);
+
 int main(int argc, char** argv) {
   ProtegeGateway("zelpd");
   const LinhaDeComando linha = LeLinhaDeComando(argc, argv);
   MudaDiretorios(linha);
   if (linha.verifica) return VerificaConfiguracao(CAMINHO_INI, linha.conecta);
   if (linha.resumo) return ResumoDiario(CAMINHO_INI, linha.dataResumo, stdout, stderr);
+  if (linha.acao != nullptr) return zelpd::ExecutaOpcaoPlataforma(linha.acao, &Serve);
+  return Serve(true);
+}
 
+int Serve(bool saidaPadrao) {
   // Before any thread exists: the map is read without a lock afterwards.
   MontaMapaCodigos();
   plataforma::ContaSinaisDeParada();
@@ -272,7 +289,7 @@ int main(int argc, char** argv) {
   plataforma::ToleraLimiteDeTamanho();
   saidaNoDiario = plataforma::servico::SaidaNoDiario(FluxoPadrao::Saida);
   prazoVigia = plataforma::servico::PrazoVigia();
-  zelp_log::DefineSaidaJanela(&EscreveLinha);
+  if (saidaPadrao) zelp_log::DefineSaidaJanela(&EscreveLinha);
   AvisaSemIni();
 
   OpcoesServico opcoes;

@@ -1,6 +1,6 @@
-// Talking to the service manager (systemd): readiness, status, stop and the watchdog's keep-alive,
-// and whether standard output is its journal. Outside a service manager every call does nothing;
-// on Windows they do nothing yet.
+// Talking to the service manager (systemd; on Windows the service control manager, under which
+// zelpd --servico runs): readiness, status, stop, the keep-alive, the end, and whether standard output
+// is its journal. Outside a service manager every call does nothing.
 #pragma once
 
 #include <cstdint>
@@ -15,10 +15,14 @@ void Pronto();
 void Parando();
 // One line that the manager shows for the service ("STATUS=...").
 void Estado(const char* texto);
-// The keep-alive of the watchdog ("WATCHDOG=1").
+// The keep-alive of the watchdog ("WATCHDOG=1"; on Windows the next checkpoint of a stop pending).
 void AlimentaVigia();
 // The time within which the manager expects each keep-alive, in milliseconds; 0 without a watchdog.
 std::uint32_t PrazoVigia();
+// The service ends with this exit status, after the fatal error fatal (null for an orderly stop). On
+// Windows the service control manager is told that it stopped, with the status as the service's exit
+// code, and the fatal error goes to the system's event log; systemd reads both from the process itself.
+void Encerrado(int status, const char* fatal);
 
 // True when the process's standard output or error stream is the one that the manager's journal
 // reads (JOURNAL_STREAM names its device and inode), so that lines written to it may carry a

@@ -16,7 +16,7 @@
 #include "apoio/DiretorioTemporario.h"
 #include "apoio/Processo.h"
 #include "ui/ApoioUi.h"
-#include "ui/Umain.h"
+#include "ui/qt/Umain.h"
 
 using namespace std::chrono_literals;
 namespace fs = std::filesystem;

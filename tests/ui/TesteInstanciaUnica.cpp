@@ -15,7 +15,7 @@
 #include "apoio/DiretorioTemporario.h"
 #include "apoio/Processo.h"
 #include "ui/ApoioUi.h"
-#include "ui/InstanciaUnica.h"
+#include "ui/qt/InstanciaUnica.h"
 
 using namespace std::chrono_literals;
 namespace fs = std::filesystem;

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "ui/ApoioUi.h"
-#include "ui/Umain.h"
+#include "ui/qt/Umain.h"
 
 using namespace std::chrono_literals;
 

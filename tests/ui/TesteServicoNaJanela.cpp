@@ -9,7 +9,7 @@
 
 #include "apoio/DiretorioTemporario.h"
 #include "ui/ApoioUi.h"
-#include "ui/Umain.h"
+#include "ui/qt/Umain.h"
 
 using namespace std::chrono_literals;
 

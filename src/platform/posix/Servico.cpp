@@ -29,6 +29,9 @@ void Estado(const char* texto) {
 
 void AlimentaVigia() { sd_notify(0, "WATCHDOG=1"); }
 
+// systemd reads the exit status, and the journal has the fatal error's line already.
+void Encerrado(int, const char*) {}
+
 std::uint32_t PrazoVigia() {
   std::uint64_t micro = 0;
   if (sd_watchdog_enabled(0, &micro) <= 0) return 0;

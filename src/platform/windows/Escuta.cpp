@@ -10,12 +10,14 @@ namespace plataforma {
 using windows::SocketDe;
 
 Socket LigaTcp(std::uint32_t ipRede, std::uint16_t porta, int& erro) {
+  erro = windows::TomaWinsock();
+  if (erro != 0) return Socket();
   const SOCKET s = ::WSASocketW(AF_INET, SOCK_STREAM, IPPROTO_TCP, nullptr, 0, WSA_FLAG_NO_HANDLE_INHERIT);
   if (s == INVALID_SOCKET) {
     erro = ::WSAGetLastError();
+    ::WSACleanup();
     return Socket();
   }
-  windows::ContaSocketAberto();
   Socket socket(static_cast<DescritorSocket>(s));
   // Windows' SO_REUSEADDR would let another program take the port over; this keeps it ours.
   const BOOL um = TRUE;
@@ -53,7 +55,11 @@ Socket Aceita(const Socket& escuta, std::string* origem, int& erro) {
     erro = ::WSAGetLastError();
     return Socket();
   }
-  windows::ContaSocketAberto();
+  erro = windows::TomaWinsock();
+  if (erro != 0) {
+    ::closesocket(s);
+    return Socket();
+  }
   Socket conexao(static_cast<DescritorSocket>(s));
   // An accepted socket takes its listener's modes; the connection is to block on its own calls.
   u_long zero = 0;

@@ -2,7 +2,6 @@
 #include "platform/Rede.h"
 
 #include <cstring>
-#include <mutex>
 #include <string>
 
 #include "platform/Arquivos.h"
@@ -10,41 +9,13 @@
 
 namespace plataforma {
 
-namespace {
-
-// Winsock counts its starts: each is matched by one cleanup, and the last one ends the layer for the
-// whole process. The service thread ends it when it stops, while workers may still be waiting for
-// their hosts: a cleanup asked for while sockets are open waits for the last of them to close.
-std::mutex trava;
-int abertos = 0;
-int limpezasPendentes = 0;
-
-}  // namespace
-
-void windows::ContaSocketAberto() {
-  std::lock_guard<std::mutex> guarda(trava);
-  ++abertos;
-}
-
-void windows::ContaSocketFechado() {
-  std::lock_guard<std::mutex> guarda(trava);
-  if (abertos > 0) --abertos;
-  for (; abertos == 0 && limpezasPendentes > 0; --limpezasPendentes) ::WSACleanup();
-}
-
+// Winsock counts its starts: each is matched by its own cleanup, and the last one ends the layer.
 void IniciaRede() {
   WSADATA dados;
   ::WSAStartup(MAKEWORD(2, 2), &dados);
 }
 
-void EncerraRede() {
-  std::lock_guard<std::mutex> guarda(trava);
-  if (abertos > 0) {
-    ++limpezasPendentes;
-  } else {
-    ::WSACleanup();
-  }
-}
+void EncerraRede() { ::WSACleanup(); }
 
 bool ResolveIPv4(const char* texto, std::uint32_t& ipRede, int& erro) {
   erro = 0;

@@ -4,6 +4,7 @@
 
 #include <atomic>
 
+#include "platform/windows/Parada.h"
 #include "platform/windows/SistemaWindows.h"
 
 namespace plataforma {
@@ -36,9 +37,18 @@ BOOL WINAPI AoControle(DWORD tipo) {
 
 }  // namespace
 
+namespace windows {
+void PedeParada() {
+  contados.fetch_add(1);
+  if (evento != nullptr) ::SetEvent(evento);
+}
+}  // namespace windows
+
 void ContaSinaisDeParada() {
   if (evento == nullptr) evento = ::CreateEventA(nullptr, FALSE, FALSE, nullptr);
-  ::SetConsoleCtrlHandler(AoControle, TRUE);
+  // A service's stop comes from the service control manager; it must not take a user's logoff, nor
+  // the system's shutdown a second time, for a stop request.
+  if (!windows::SobGerenciador()) ::SetConsoleCtrlHandler(AoControle, TRUE);
 }
 
 int SinaisContados() { return contados.load(); }

@@ -53,13 +53,17 @@ class AlcaDe {
 using Alca = AlcaDe<::CloseHandle>;
 using AlcaBusca = AlcaDe<::FindClose>;
 
+// Every socket holds a start of Winsock for its own life: taken here before it is made (or accepted)
+// and given back when plataforma::Socket closes it. The service thread's cleanup at its end then only
+// gives back its own, and never tears the layer down under a worker still exchanging a transaction.
+// 0, or WSAStartup's code.
+inline int TomaWinsock() {
+  WSADATA dados;
+  return ::WSAStartup(MAKEWORD(2, 2), &dados);
+}
+
 // The SOCKET a plataforma::Socket holds (its closing is plataforma::Socket's own).
 inline SOCKET SocketDe(const Socket& socket) { return static_cast<SOCKET>(socket.Fd()); }
-
-// Every SOCKET the layer opens and closes is counted (Rede.cpp): WSACleanup must not take Winsock
-// away from a worker whose transaction is still on the wire.
-void ContaSocketAberto();
-void ContaSocketFechado();
 
 // Error codes travel as int through the platform headers; Windows' codes all fit.
 inline int Codigo(DWORD erro) { return static_cast<int>(erro); }

@@ -8,8 +8,8 @@ namespace plataforma {
 void Socket::Fecha() {
   if (fd_ != SEM_SOCKET) {
     ::closesocket(static_cast<SOCKET>(fd_));
+    ::WSACleanup();  // the start of Winsock this socket held (windows::TomaWinsock)
     fd_ = SEM_SOCKET;
-    windows::ContaSocketFechado();
   }
 }
 

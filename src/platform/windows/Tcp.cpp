@@ -14,14 +14,15 @@ namespace plataforma {
 using windows::SocketDe;
 
 Socket CriaSocketTcp(int& erro) {
+  erro = windows::TomaWinsock();
+  if (erro != 0) return Socket();
   // Not inherited: a program started by the process must not hold a host connection.
   const SOCKET s = ::WSASocketW(AF_INET, SOCK_STREAM, IPPROTO_TCP, nullptr, 0, WSA_FLAG_NO_HANDLE_INHERIT);
   if (s == INVALID_SOCKET) {
     erro = ::WSAGetLastError();
+    ::WSACleanup();
     return Socket();
   }
-  erro = 0;
-  windows::ContaSocketAberto();
   return Socket(static_cast<DescritorSocket>(s));
 }
 

@@ -1,5 +1,5 @@
 // The single-instance rule: a lock file held for the whole life of the process.
-#include "ui/InstanciaUnica.h"
+#include "ui/qt/InstanciaUnica.h"
 
 #include <QDateTime>
 #include <QDir>

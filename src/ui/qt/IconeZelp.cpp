@@ -1,6 +1,6 @@
 // The program's own icon, drawn in code so it needs no image file: a rounded teal tile with a white
 // "Z" and a small amber dot, readable at 24 x 24 pixels.
-#include "ui/IconeZelp.h"
+#include "ui/qt/IconeZelp.h"
 
 #include <QPainter>
 #include <QPainterPath>

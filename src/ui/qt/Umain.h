@@ -16,6 +16,7 @@
 #include <optional>
 
 #include "service/TThreadServer.h"
+#include "ui/RegrasJanela.h"
 
 // Rows of the list are this tall, whatever the font.
 class TAlturaLinha : public QStyledItemDelegate {
@@ -28,11 +29,11 @@ class TfrmMain : public QWidget {
   Q_OBJECT
 
  public:
-  static constexpr int LARGURA_CLIENTE = 649;
-  static constexpr int ALTURA_CLIENTE = 465;
-  static constexpr int ALTURA_LINHA = 13;
-  static constexpr int INTERVALO_TIMER = 1000;
-  static constexpr int CODIGO_SAIDA_SERVICO = 1;
+  static constexpr int LARGURA_CLIENTE = janela::LARGURA_CLIENTE;
+  static constexpr int ALTURA_CLIENTE = janela::ALTURA_CLIENTE;
+  static constexpr int ALTURA_LINHA = janela::ALTURA_LINHA;
+  static constexpr int INTERVALO_TIMER = janela::INTERVALO_TIMER;
+  static constexpr int CODIGO_SAIDA_SERVICO = janela::CODIGO_SAIDA_SERVICO;
 
   // With opcoes the window starts the service thread when it is created; without, it shows lines only.
   explicit TfrmMain(std::optional<OpcoesServico> opcoes);

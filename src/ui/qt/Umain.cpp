@@ -1,6 +1,6 @@
 // The main window: the list of the latest log lines, its menu, the tray icon, and the timer that ends
 // the program once the service thread has ended.
-#include "ui/Umain.h"
+#include "ui/qt/Umain.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -14,7 +14,7 @@
 #include "comum/Limites.h"
 #include "log/GravaLog.h"
 #include "ui/FilaLinhas.h"
-#include "ui/IconeZelp.h"
+#include "ui/qt/IconeZelp.h"
 
 namespace {
 
@@ -24,14 +24,9 @@ TFilaLinhas& Fila() {
   return fila;
 }
 
-// A row is one text line: line breaks and other control characters (the service's fatal messages
-// begin with one) would leave the row looking empty, so they show as spaces.
 QString TextoDaLinha(const std::string& texto) {
-  QString linha = QString::fromUtf8(texto.data(), static_cast<qsizetype>(texto.size()));
-  for (QChar& c : linha) {
-    if (c.unicode() < 0x20 || c.unicode() == 0x7f) c = QLatin1Char(' ');
-  }
-  return linha;
+  const std::string linha = janela::TextoDaLinha(texto);
+  return QString::fromUtf8(linha.data(), static_cast<qsizetype>(linha.size()));
 }
 
 }  // namespace
@@ -46,22 +41,22 @@ TfrmMain::TfrmMain(std::optional<OpcoesServico> opcoes)
     : QWidget(nullptr),
       layout(this),
       MainMenu1(this),
-      Arquivo1(QStringLiteral("&Arquivo"), this),
-      Sair1(QStringLiteral("&Sair"), this),
+      Arquivo1(QString::fromUtf8(janela::MENU_ARQUIVO), this),
+      Sair1(QString::fromUtf8(janela::MENU_SAIR), this),
       lbmain(this),
       alturaLinha(this),
       PopupMenu1(this),
-      abrirZELP(QStringLiteral("&Abrir janela ZELP"), this),
+      abrirZELP(QString::fromUtf8(janela::MENU_ABRIR), this),
       N1(QStringLiteral("-"), this),
-      FecharZELP(QStringLiteral("&Encerrar ZELP"), this),
+      FecharZELP(QString::fromUtf8(janela::MENU_ENCERRAR), this),
       tricon(this),
       triconAnimacao(this),
       Timer1(this),
       verificaBandeja(this) {
   setObjectName(QStringLiteral("frmMain"));
-  QFont fonte(QStringLiteral("Tahoma"));
+  QFont fonte(QString::fromUtf8(janela::FONTE));
   fonte.setStyleHint(QFont::SansSerif);
-  fonte.setPixelSize(11);
+  fonte.setPixelSize(janela::ALTURA_FONTE);
   setFont(fonte);
   QPalette paleta = palette();
   paleta.setColor(QPalette::Window, paleta.color(QPalette::Button));
@@ -99,7 +94,7 @@ TfrmMain::TfrmMain(std::optional<OpcoesServico> opcoes)
   connect(&FecharZELP, &QAction::triggered, this, &TfrmMain::FecharZELPClick);
 
   tricon.setIcon(IconeZelp());
-  tricon.setToolTip(QStringLiteral("ZELP"));
+  tricon.setToolTip(QString::fromUtf8(janela::DICA_BANDEJA));
   tricon.setContextMenu(&PopupMenu1);
   connect(&tricon, &QSystemTrayIcon::activated, this, &TfrmMain::triconActivated);
   triconAnimacao.setInterval(INTERVALO_TIMER);
@@ -111,7 +106,7 @@ TfrmMain::TfrmMain(std::optional<OpcoesServico> opcoes)
   connect(&Timer1, &QTimer::timeout, this, &TfrmMain::Timer1Timer);
   Timer1.start();
 
-  setWindowTitle(QString::fromUtf8(BANNER_ZELP));
+  setWindowTitle(QString::fromUtf8(janela::TITULO));
 
   // The list area is the client area; the menu bar comes on top of it.
   resize(LARGURA_CLIENTE, ALTURA_CLIENTE + MainMenu1.sizeHint().height());
@@ -228,7 +223,7 @@ void TfrmMain::FecharZELPClick() { Termina(0); }
 void TfrmMain::Sair1Click() { FecharZELPClick(); }
 
 void TfrmMain::Timer1Timer() {
-  if (servicoEncerrado.load()) Termina(CODIGO_SAIDA_SERVICO);
+  if (janela::ServicoTerminou(servicoEncerrado)) Termina(CODIGO_SAIDA_SERVICO);
 }
 
 void TfrmMain::closeEvent(QCloseEvent* evento) {
