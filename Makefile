@@ -51,8 +51,11 @@ test-fuzz: deps
 test-deb: deb
 	./tests/pacote/verifica-pacotes.sh
 
-# The Windows build's tests, run under wine in a prefix of the build folder.
+# The Windows build's tests, run under wine in a prefix of the build folder; zelpd.exe end to end is
+# driven by a program of the Linux debug build, beside that build's zelpd (built here when missing).
 test-windows: deps
+	cmake --preset debug
+	cmake --build --preset debug --target test_wine
 	cmake --preset windows-debug
 	cmake --build --preset windows-debug
 	ctest --preset windows-debug

@@ -49,7 +49,8 @@ bool MudaDiretorio(const char* caminho, int& erro);
 // folder (NTFS journals the rename itself): it answers true.
 bool SincronizaDiretorio(const char* diretorio);
 
-// Who may read a file that GravaArquivoInteiro creates, besides its owner.
+// Who may read a file that GravaArquivoInteiro creates, besides its owner. Linux only: on Windows a
+// new file takes its folder's access list, and who reads it is set on the folder.
 enum class Leitores {
   Todos,        // everyone, as far as the process's umask allows (0644 less the umask)
   Grupo,        // the file's group, as far as the umask allows (0640 less the umask)
@@ -106,11 +107,14 @@ class ArquivoAberto {
 
 // Whether some process holds a request file open for writing, as far as the kernel can tell: a read
 // lease is refused while the file is open for writing anywhere. Windows needs no such question: its
-// rename fails while the writer holds the file, so the answer there is Livre at once. Where it
+// rename fails while the writer holds the file, so the answer there is Livre at once (EmEscrita only
+// when the writer lets nobody else open it), and the file is held letting others read, write and
+// delete it, so that the claim's own rename still works. Where it
 // cannot be asked (a file of another user without the right to lease it, a file system without leases) the answer is
 // Desconhecida, with the file's size, last-write time and first bytes for the caller to judge.
 // The file is opened for reading without following a symbolic link and without waiting (a FIFO
-// never blocks the probe); anything but a regular file is closed at once and marked especial. A
+// never blocks the probe; on Windows a reparse point is opened as itself); anything but a regular
+// file (on Windows an ordinary file on a disk) is closed at once and marked especial. A
 // regular file that could be opened and is not being written is kept open in arquivo, for the
 // caller to read that very file whatever becomes of its name.
 enum class EscritaArquivo { Livre, EmEscrita, Desconhecida };

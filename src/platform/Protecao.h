@@ -11,6 +11,13 @@ namespace plataforma {
 // of its user may read its memory (depuravel keeps both allowed, for a developer's debugger and
 // measuring tools), and the files and folders it creates from now on give no access to others and
 // no write access to its group. False, with the system's code in erro, when a part could not be set.
+// What Windows offers is less: Windows Error Reporting is not invoked for a fault of the process
+// (no report, and no dump of it under the machine's LocalDumps setting; a fail-fast, which the
+// system reports whatever the process asked, is the exception), and no error dialog waits at the
+// till. Windows has no way to
+// keep the process's own user, or an administrator, from reading its memory or dumping it with a
+// tool (a debugger, Task Manager's "Create dump file"); the service runs as LocalSystem, which
+// only administrators may touch. There is no umask: files take their folder's access list.
 bool ProtegeProcesso(bool depuravel, int& erro);
 
 // Overwrites tamanho bytes with zeros; never dropped by the compiler as a store nobody reads.
@@ -38,7 +45,9 @@ class ApagaAoSair {
   std::size_t tamanho_;
 };
 
-// What users other than a file's owner and its group may do with it, by its permissions.
+// What users other than a file's owner and its group may do with it, by its permissions; on
+// Windows, what its access list lets the groups of every user (Everyone, Authenticated Users,
+// Users) do, their entries taken in order.
 struct AcessoDeOutros {
   bool leitura = false;
   bool escrita = false;

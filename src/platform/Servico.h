@@ -34,6 +34,7 @@ bool SaidaNoDiario(FluxoPadrao fluxo);
 // information) with fields of the service's own ("ZELP_NUMBER=00000704", upper-case names), which
 // journalctl selects by. True when the journal took it; false, doing nothing, when the process was
 // not started by the manager with its journal (JOURNAL_STREAM not set), or when it could not be sent.
+// Windows has no such journal: always false there.
 bool RegistraNoDiario(const char* mensagem, int prioridade, const std::vector<std::string>& campos);
 
 }  // namespace plataforma::servico

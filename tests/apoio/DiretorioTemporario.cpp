@@ -66,7 +66,7 @@ void DiretorioTemporario::CriaSubdiretorio(const std::string& nome) const {
 std::vector<std::string> DiretorioTemporario::Nomes(const std::string& sub) const {
   std::vector<std::string> v;
   std::error_code ec;
-  for (const auto& e : fs::directory_iterator(sub.empty() ? caminho_ : *this / sub, ec)) v.push_back(e.path().filename());
+  for (const auto& e : fs::directory_iterator(sub.empty() ? caminho_ : *this / sub, ec)) v.push_back(e.path().filename().string());
   std::sort(v.begin(), v.end());
   return v;
 }

@@ -174,13 +174,21 @@ std::string Gateway::CriaEstabelecimento(const std::string& nome, const std::str
   return "";
 }
 
-std::string Gateway::Inicia() {
-  zelpd_ = std::make_unique<Processo>(CaminhoPrograma("zelpd"), std::vector<std::string>{}, pasta_.Caminho(),
-                                      pasta_ / "zelpd.out");
+std::string Gateway::Inicia(const std::vector<std::string>& comando, int sinalParada) {
+  const std::string programa = comando.empty() ? CaminhoPrograma("zelpd") : comando.front();
+  const std::vector<std::string> args(comando.empty() ? comando.end() : comando.begin() + 1, comando.end());
+  zelpd_ = std::make_unique<Processo>(programa, args, pasta_.Caminho(), pasta_ / "zelpd.out");
+  sinalParada_ = sinalParada;
   if (!zelpd_->Iniciou()) return "zelpd did not start";
-  // The service waits two seconds before its banner and its first look at the folders.
+  // The service waits two seconds before its banner and its first look at the folders; a Windows
+  // build's line ends in CR LF.
   const bool pronto = EsperaAte(
-      [this] { return Saida().find("Servidor ZELP V00.68\n") != std::string::npos || !zelpd_->Rodando(); }, 20s);
+      [this] {
+        const std::string s = Saida();
+        return s.find("Servidor ZELP V00.68\n") != std::string::npos ||
+               s.find("Servidor ZELP V00.68\r\n") != std::string::npos || !zelpd_->Rodando();
+      },
+      20s);
   if (!pronto || !zelpd_->Rodando()) return "zelpd did not come up; its output:\n" + Saida();
   return "";
 }
@@ -189,13 +197,17 @@ bool Gateway::Rodando() { return zelpd_ != nullptr && zelpd_->Rodando(); }
 
 std::string Gateway::Saida() const { return zelpd_ != nullptr ? zelpd_->Saida() : std::string(); }
 
-void Gateway::Para() {
-  if (zelpd_ == nullptr) return;
-  zelpd_->Sinaliza(SIGTERM);
+int Gateway::Para() {
+  if (zelpd_ == nullptr) return -1;
+  zelpd_->Sinaliza(sinalParada_);
   int status = 0;
   // Claimed transactions are allowed to end first, each bounded by its time-outs.
-  if (!zelpd_->Espera(20s, status)) zelpd_->Sinaliza(SIGKILL);
+  if (!zelpd_->Espera(20s, status)) {
+    zelpd_->Sinaliza(SIGKILL);
+    status = -1;
+  }
   zelpd_.reset();
+  return status;
 }
 
 std::string Gateway::Nome(long long identificador, const std::string& extensao) const {

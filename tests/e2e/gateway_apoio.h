@@ -4,6 +4,7 @@
 #pragma once
 
 #include <chrono>
+#include <csignal>
 #include <memory>
 #include <string>
 #include <utility>
@@ -82,13 +83,16 @@ class Gateway {
   std::string CriaEstabelecimento(const std::string& nome, const std::string& codigo, const std::string& chave);
   void EscreveIni(const std::string& texto) const { pasta_.Escreve("zelp.ini", texto); }
 
-  // Starts zelpd in the folder and waits for its banner; the message of the failure, or "".
-  std::string Inicia();
+  // Starts zelpd in the folder and waits for its banner; the message of the failure, or "". comando
+  // runs another gateway instead (a program and its arguments: zelpd.exe under wine), which stops
+  // on the signal given.
+  std::string Inicia(const std::vector<std::string>& comando = {}, int sinalParada = SIGTERM);
   bool Rodando();
   // What zelpd wrote to its standard output and error so far.
   std::string Saida() const;
-  // The orderly stop (SIGTERM) with a bounded wait; a process that does not end is killed.
-  void Para();
+  // The orderly stop with a bounded wait; a process that does not end is killed. Its exit status,
+  // or -1 when it had to be killed (or never ran).
+  int Para();
 
   // "%0*lld" at the configured width, followed by the extension.
   std::string Nome(long long identificador, const std::string& extensao) const;
@@ -113,6 +117,7 @@ class Gateway {
   DiretorioTemporario pasta_;
   int largura_;
   std::unique_ptr<Processo> zelpd_;
+  int sinalParada_ = SIGTERM;
 };
 
 // The exact status file of a request.

@@ -1,6 +1,5 @@
 // Status and response files: exact bytes, names at the name width, publication by rename, refusals.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <filesystem>
 #include <memory>
@@ -153,25 +152,6 @@ TEST_F(GravaArquivos, StatusDepoisResposta) {
   EXPECT_TRUE(GravaResposta(t, Saida(), 8));
   EXPECT_EQ(dir.Nomes(), (std::vector<std::string>{"00000009.rsp", "00000009.sta"}));
   EXPECT_EQ(dir.Le("00000009.rsp"), "000-000 = CRT\r\n999-999 = \r\n");
-}
-
-// A link or a FIFO planted at the .tmp name: the file it points at stays intact, nothing waits for
-// the FIFO, and the status is published all the same.
-TEST_F(GravaArquivos, TmpPlantadoNaoESeguido) {
-  DiretorioTemporario fora;
-  fora.Escreve("LT071226.txt", "log do dia");
-  fs::create_symlink(fora / "LT071226.txt", dir / "00000007.tmp");
-  ASSERT_EQ(mkfifo((dir / "00000008.tmp").c_str(), 0666), 0);
-  for (const int id : {7, 8}) {
-    TG t;
-    t.identificador = id;
-    EXPECT_TRUE(GravaStatus(t, Saida(), 8));
-    EXPECT_EQ(CapturaLog::Conta("*** Arquivo " + Saida() + "0000000" + std::to_string(id) +
-                                ".tmp recusado: nao e um arquivo comum"), 1);
-  }
-  EXPECT_EQ(dir.Nomes(), (std::vector<std::string>{"00000007.sta", "00000008.sta"}));
-  EXPECT_EQ(dir.Le("00000007.sta"), "000-000 = ATV\r\n001-000 = 00000007\r\n999-999 = \r\n");
-  EXPECT_EQ(fora.Le("LT071226.txt"), "log do dia");
 }
 
 TEST_F(GravaArquivos, DiretorioDeSaidaInexistente) {

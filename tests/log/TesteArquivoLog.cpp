@@ -1,9 +1,5 @@
 // The day's log file: its name around midnight, the line format, the window mirror and the failures.
 #include <gtest/gtest.h>
-#include <sys/resource.h>
-#include <sys/stat.h>
-
-#include <csignal>
 #include <filesystem>
 #include <set>
 #include <sstream>
@@ -109,31 +105,6 @@ TEST_F(ArquivoLog, DiretorioInexistenteMostraErroComONomeDoArquivo) {
             (std::vector<std::string>{" perdida", "Erro ao abrir arquivo LT071226.txt", " perdida",
                                       "Erro ao abrir arquivo LT071226.txt"}));
   EXPECT_FALSE(dir.Existe("nao-existe"));
-}
-
-TEST_F(ArquivoLog, FalhaDeEscritaMostraOCaminhoInteiro) {
-  // A file that may not grow past one byte (the process's size limit) refuses the write.
-  dir.Escreve("LT071226.txt", "x");
-  const auto sinal = std::signal(SIGXFSZ, SIG_IGN);
-  rlimit antes{};
-  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &antes), 0);
-  const rlimit limite{1, antes.rlim_max};
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limite), 0);
-  EXPECT_FALSE(zelp_log::GravaMensagem({2026, 12, 7, 8, 0, 0, 0}, "cheio"));
-  setrlimit(RLIMIT_FSIZE, &antes);
-  std::signal(SIGXFSZ, sinal);
-  EXPECT_EQ(CapturaLog::Linhas(),
-            (std::vector<std::string>{" cheio", "Erro ao escrever arquivo " + (dir / "LT071226.txt")}));
-}
-
-// A link or a FIFO under the day's name: nothing is written through it, nothing waits for a reader.
-TEST_F(ArquivoLog, LinkOuFifoNoLugarDoArquivoDoDia) {
-  dir.Escreve("loja.dat", "chave");
-  std::filesystem::create_symlink(dir / "loja.dat", dir / "LT071226.txt");
-  ASSERT_EQ(mkfifo((dir / "LT081226.txt").c_str(), 0666), 0);
-  for (int dia : {7, 8}) EXPECT_FALSE(zelp_log::GravaMensagem({2026, 12, dia, 8, 0, 0, 0}, "linha"));
-  EXPECT_EQ(CapturaLog::Linhas().at(3), "Erro ao abrir arquivo LT081226.txt");
-  EXPECT_EQ(dir.Le("loja.dat"), "chave");
 }
 
 TEST_F(ArquivoLog, SemDiretorioNadaVaiParaArquivo) {

@@ -106,7 +106,10 @@ TEST_F(LimpaProcessadosTeste, ReivindicadoAindaNaoAbertoNaoSome) {
   EXPECT_EQ(dir.Le("in/00000123.log"), "pedido");
   EXPECT_FALSE(dir.Existe("in/00000100.log"));
 
-  pedido.reserva.Libera();  // its own worker is done with it
+  // Its own worker is done with it: read and closed (on Windows a file still open keeps its name
+  // after its delete, until it is closed), then let go.
+  pedido.arquivo.Fecha();
+  pedido.reserva.Libera();
   Limpa();
   EXPECT_FALSE(dir.Existe("in/00000123.log"));
 }

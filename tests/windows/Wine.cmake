@@ -18,3 +18,13 @@ foreach(variavel IN LISTS variaveis)
 endforeach()
 ]=])
 set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${CMAKE_CURRENT_BINARY_DIR}/requer_wine.cmake)
+
+# zelpd.exe end to end, beside the Linux build's zelpd against the same simulator: driven by a test
+# program of the Linux build (make test-windows builds it), through this build's wine runner, in the
+# shared prefix so that its writer under wine and zelpd.exe see each other's share modes.
+set(ZELP_TESTE_WINE_LINUX ${PROJECT_SOURCE_DIR}/build/debug/tests/test_wine CACHE FILEPATH
+    "The Linux build's program that drives zelpd.exe under wine (target test_wine of the debug preset)")
+add_test(NAME windows.e2e COMMAND ${ZELP_TESTE_WINE_LINUX})
+set_tests_properties(windows.e2e PROPERTIES
+  ENVIRONMENT "ZELP_RODA_WINE=${CMAKE_CROSSCOMPILING_EMULATOR};ZELP_BIN_WINDOWS=${PROJECT_BINARY_DIR}/bin"
+  FIXTURES_REQUIRED wine LABELS lento TIMEOUT 300)

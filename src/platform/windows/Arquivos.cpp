@@ -7,6 +7,7 @@
 #include <cstring>
 #include <limits>
 
+#include "platform/windows/ArquivoComum.h"
 #include "platform/windows/SistemaWindows.h"
 
 namespace plataforma {
@@ -14,6 +15,7 @@ namespace plataforma {
 using windows::Alca;
 using windows::AlcaBusca;
 using windows::Codigo;
+using windows::EscreveTudo;
 
 namespace {
 
@@ -33,19 +35,6 @@ bool TerminaComSemCaixa(const char* nome, const std::string& sufixo) {
 // Every open here lets other processes read, write, rename and delete the file meanwhile: the
 // gateway must never be the reason a point of sale's own open or rename fails.
 constexpr DWORD PARTILHA_TOTAL = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-
-// Writes all of a block, looping on short writes (WriteFile takes at most 4 GB at once).
-bool EscreveTudo(HANDLE h, const void* dados, std::size_t tamanho) {
-  const char* p = static_cast<const char*>(dados);
-  while (tamanho > 0) {
-    const DWORD quer = static_cast<DWORD>(std::min<std::size_t>(tamanho, 1u << 30));
-    DWORD escritos = 0;
-    if (!::WriteFile(h, p, quer, &escritos, nullptr) || escritos == 0) return false;
-    p += escritos;
-    tamanho -= escritos;
-  }
-  return true;
-}
 
 bool NaoExisteErro(DWORD erro) { return erro == ERROR_FILE_NOT_FOUND || erro == ERROR_PATH_NOT_FOUND; }
 
@@ -141,21 +130,21 @@ bool MudaDiretorio(const char* caminho, int& erro) {
 // NTFS journals the rename itself; Windows has no call that flushes a folder's entries.
 bool SincronizaDiretorio(const char*) { return true; }
 
-bool GravaArquivoInteiro(const char* caminho, const void* dados, std::size_t tamanho, bool duravel, int* erro) {
+// Leitores has no say here: a new file takes its folder's access list, which the installer and the
+// operator set for the folder as a whole.
+bool GravaArquivoInteiro(const char* caminho, const void* dados, std::size_t tamanho, bool duravel, int* erro,
+                         Leitores) {
   auto falha = [erro](DWORD codigo) {
     if (erro != nullptr) *erro = Codigo(codigo);
     return false;
   };
   // Opened without following a reparse point planted under the name, and without truncating: a
-  // link is refused before anything is written, and only then is the file emptied.
+  // link, a folder or a device is refused before anything is written, and only then is the file emptied.
   Alca arquivo(::CreateFileA(caminho, GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
   if (!arquivo.Valida()) return falha(::GetLastError());
   BY_HANDLE_FILE_INFORMATION info;
-  if (!::GetFileInformationByHandle(arquivo.Get(), &info)) return falha(::GetLastError());
-  if (info.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) {
-    return falha(ERROR_CANT_ACCESS_FILE);
-  }
+  if (!windows::ArquivoComum(arquivo.Get(), info)) return falha(ERROR_CANT_ACCESS_FILE);
   if (!::SetEndOfFile(arquivo.Get())) return falha(::GetLastError());
   if (!EscreveTudo(arquivo.Get(), dados, tamanho)) return falha(::GetLastError());
   if (duravel && !::FlushFileBuffers(arquivo.Get())) return falha(::GetLastError());
@@ -187,9 +176,12 @@ std::string TextoErro(int erro) {
 
 bool AcrescentaArquivo(const char* caminho, const void* dados, std::size_t tamanho, bool& abriu) {
   // Append access alone: every write lands at the end, also when other processes append meanwhile.
-  Alca arquivo(::CreateFileA(caminho, FILE_APPEND_DATA, PARTILHA_TOTAL, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                             nullptr));
-  abriu = arquivo.Valida();
+  // A reparse point under the name is opened as itself, and refused with anything else that is not
+  // an ordinary file (a folder cannot be opened so at all).
+  Alca arquivo(::CreateFileA(caminho, FILE_APPEND_DATA | FILE_READ_ATTRIBUTES, PARTILHA_TOTAL, nullptr, OPEN_ALWAYS,
+                             FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  BY_HANDLE_FILE_INFORMATION info;
+  abriu = arquivo.Valida() && windows::ArquivoComum(arquivo.Get(), info);
   if (!abriu) return false;
   return EscreveTudo(arquivo.Get(), dados, tamanho);
 }
@@ -212,16 +204,40 @@ bool LeArquivoInteiro(const char* caminho, std::string& conteudo, std::size_t li
 
 SondaArquivo SondaEscrita(const char* caminho, std::size_t) {
   // A request its writer still holds fails to rename, which takes it the way of a blocked file: the
-  // claim need not ask first.
+  // claim need not ask first. The file is opened letting everyone read, write and delete it, so that
+  // the claim's own rename works while this handle is held, and a writer that holds it without
+  // allowing its deletion still makes that rename fail. A reparse point is opened as itself.
   SondaArquivo s;
   s.escrita = EscritaArquivo::Livre;
-  WIN32_FILE_ATTRIBUTE_DATA dados;
-  if (::GetFileAttributesExA(caminho, GetFileExInfoStandard, &dados)) {
-    s.existe = !(dados.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT));
-    s.tamanho = (static_cast<std::uint64_t>(dados.nFileSizeHigh) << 32) | dados.nFileSizeLow;
-    s.hora.baixa = dados.ftLastWriteTime.dwLowDateTime;
-    s.hora.alta = dados.ftLastWriteTime.dwHighDateTime;
+  Alca arquivo(::CreateFileA(caminho, GENERIC_READ, PARTILHA_TOTAL, nullptr, OPEN_EXISTING,
+                             FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  if (!arquivo.Valida()) {
+    const DWORD erro = ::GetLastError();
+    const DWORD atributos = ::GetFileAttributesA(caminho);
+    if (atributos == INVALID_FILE_ATTRIBUTES) return s;  // gone meanwhile
+    if (atributos & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE)) {
+      s.especial = true;  // a folder cannot be opened as a file: refused as such
+      return s;
+    }
+    s.existe = true;
+    if (erro == ERROR_SHARING_VIOLATION) {
+      s.escrita = EscritaArquivo::EmEscrita;  // its writer lets nobody else open it
+    } else if (erro == ERROR_ACCESS_DENIED) {
+      s.erro = Codigo(erro);  // this service may not read it, and never will
+    }
+    // Anything else (no handle left, say) may pass: the file is tried again later.
+    return s;
   }
+  BY_HANDLE_FILE_INFORMATION info;
+  if (!windows::ArquivoComum(arquivo.Get(), info)) {
+    s.especial = true;
+    return s;
+  }
+  s.existe = true;
+  s.tamanho = (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+  s.hora.baixa = info.ftLastWriteTime.dwLowDateTime;
+  s.hora.alta = info.ftLastWriteTime.dwHighDateTime;
+  s.arquivo = ArquivoAberto(reinterpret_cast<ArquivoAberto::Alca>(arquivo.Solta()));
   return s;
 }
 

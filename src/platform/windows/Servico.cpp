@@ -119,8 +119,10 @@ void AlimentaVigia() {
 
 std::uint32_t PrazoVigia() { return sobGerenciador.load() ? PRAZO_PENDENTE : 0; }
 
-// Windows has no journal reading a program's standard streams.
+// Windows has no journal reading a program's standard streams, nor one of structured records.
 bool SaidaNoDiario(FluxoPadrao) { return false; }
+
+bool RegistraNoDiario(const char*, int, const std::vector<std::string>&) { return false; }
 
 void Encerrado(int status, const char* fatal) {
   if (!sobGerenciador.load()) return;

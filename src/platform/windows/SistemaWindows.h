@@ -41,6 +41,12 @@ class AlcaDe {
 
   bool Valida() const { return h_ != nullptr; }
   HANDLE Get() const { return h_; }
+  // Hands the handle to another owner, who closes it.
+  HANDLE Solta() {
+    HANDLE h = h_;
+    h_ = nullptr;
+    return h;
+  }
   void Fecha() {
     if (h_ != nullptr) Fechar(h_);
     h_ = nullptr;
