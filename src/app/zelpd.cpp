@@ -28,6 +28,7 @@
 #include "platform/Sinais.h"
 #include "platform/Servico.h"
 #include "service/IniciaWorker.h"
+#include "service/LimiteTransacoes.h"
 #include "service/ProtegeGateway.h"
 #include "service/TThreadServer.h"
 #include "verifica/ResumoDiario.h"
@@ -108,15 +109,17 @@ void EscreveLinha(const char* linha) {
     if (c == '\n' || c == '\r') c = ' ';
   }
   if (saidaNoDiario) {
-    const int prioridade = PrioridadeDiario(linha, textoFatal.load());
-    // A transaction's line goes as a record with its fields, which journalctl selects by.
-    const std::vector<std::string>* campos = zelp_log::CamposDaLinha(linha);
-    if (campos != nullptr && plataforma::servico::RegistraNoDiario(texto.c_str(), prioridade, *campos)) return;
-    std::fprintf(stdout, "<%d>%s\n", prioridade, texto.c_str());
+    std::fprintf(stdout, "<%d>%s\n", PrioridadeDiario(linha, textoFatal.load()), texto.c_str());
   } else {
     std::fprintf(stdout, "%s\n", texto.c_str());
   }
   std::fflush(stdout);
+}
+
+// A finished transaction, under systemd: one journal entry with its fields, which journalctl selects
+// a sale by. Outside it the transaction journal in the log folder is the record.
+void EscreveRegistro(const char* mensagem, const std::vector<std::string>& campos) {
+  if (saidaNoDiario) plataforma::servico::RegistraNoDiario(mensagem, PRIORIDADE_INFORMACAO, campos);
 }
 
 // The watchdog's keep-alive, at most every quarter of its time-out: the service loop passes every
@@ -136,8 +139,8 @@ void AlimentaVigia() {
 void InformaEstado(const char* situacao) {
   static std::string ultimo;
   char texto[160];
-  std::snprintf(texto, sizeof texto, "%s: %lld transaction(s) served, %d in flight", situacao, TransacoesAtendidas(),
-                WorkersEmExecucao());
+  std::snprintf(texto, sizeof texto, "%s: %lld transaction(s) served, %d in flight (at most %d at once)", situacao,
+                TransacoesAtendidas(), WorkersEmExecucao(), TransacoesPermitidas());
   if (ultimo == texto) return;
   ultimo = texto;
   plataforma::servico::Estado(texto);
@@ -290,6 +293,7 @@ int Serve(bool saidaPadrao) {
   saidaNoDiario = plataforma::servico::SaidaNoDiario(FluxoPadrao::Saida);
   prazoVigia = plataforma::servico::PrazoVigia();
   if (saidaPadrao) zelp_log::DefineSaidaJanela(&EscreveLinha);
+  zelp_log::DefineSaidaRegistro(&EscreveRegistro);
   AvisaSemIni();
 
   OpcoesServico opcoes;

@@ -1,25 +1,19 @@
-// The fields of the line being logged, kept per thread: the window's sink runs on the logging thread.
+// The sink of the transaction records: a plain pointer in an atomic, as the window's sink.
 #include "log/CamposDiario.h"
+
+#include <atomic>
 
 namespace zelp_log {
 
 namespace {
-thread_local const LinhaComCampos* atual = nullptr;
+std::atomic<SaidaRegistro> saidaRegistro{nullptr};
 }  // namespace
 
-LinhaComCampos::LinhaComCampos(const std::string& mensagem, const std::vector<std::string>& campos)
-    : mensagem_(mensagem), campos_(campos), anterior_(atual) {
-  atual = this;
-}
+void DefineSaidaRegistro(SaidaRegistro saida) { saidaRegistro.store(saida); }
 
-LinhaComCampos::~LinhaComCampos() { atual = anterior_; }
-
-const std::vector<std::string>* CamposDaLinha(const char* linhaJanela) {
-  if (atual == nullptr || linhaJanela == nullptr) return nullptr;
-  // Any other text shown meanwhile (an overflow notice, a failure to open the file) is not the line.
-  const char* texto = linhaJanela[0] == ' ' ? linhaJanela + 1 : linhaJanela;
-  if (atual->Mensagem() != texto && atual->Mensagem() != linhaJanela) return nullptr;
-  return &atual->Campos();
+void EnviaRegistro(const std::string& mensagem, const std::vector<std::string>& campos) {
+  const SaidaRegistro saida = saidaRegistro.load();
+  if (saida != nullptr) saida(mensagem.c_str(), campos);
 }
 
 }  // namespace zelp_log

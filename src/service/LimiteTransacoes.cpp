@@ -3,6 +3,7 @@
 #include "service/LimiteTransacoes.h"
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
@@ -13,6 +14,9 @@
 #include "service/Perene.h"
 
 namespace {
+
+// The bound in force, for whoever reports on the service.
+std::atomic<int> permitidas{0};
 
 // What one transaction may hold open at its peak. Not all of them are open at the same moment (the
 // request is read and closed before the establishment file, that one before the socket, the socket
@@ -99,18 +103,16 @@ LimiteTransacoes::LimiteTransacoes(int limite, std::uint64_t descritores)
     : limite_(std::max(limite, 1)), descritores_(descritores) {}
 
 void LimiteTransacoes::Anuncia() const {
-  if (descritores_ == 0) {
-    GravaLog("Limite de %d transacoes simultaneas", limite_);
-    return;
-  }
-  GravaLog("Limite de %d transacoes simultaneas (%llu descritores)", limite_,
-           static_cast<unsigned long long>(descritores_));
+  permitidas.store(limite_);
+  if (descritores_ == 0) return;
   const std::uint64_t minimo = static_cast<std::uint64_t>(DescritoresReservados() + DescritoresPorTransacao());
   if (descritores_ < minimo) {
     GravaLog("*** Poucos descritores (%llu, minimo %llu): linhas de log e respostas podem se perder",
              static_cast<unsigned long long>(descritores_), static_cast<unsigned long long>(minimo));
   }
 }
+
+int TransacoesPermitidas() { return permitidas.load(); }
 
 int LimiteTransacoes::Vagas(int desejados) {
   const int livres = std::max(0, limite_ - TransacoesEmCurso());

@@ -22,6 +22,8 @@ int LimiteDeTransacoes(std::uint64_t descritores);
 void EntraTransacao();
 void SaiTransacao();
 int TransacoesEmCurso();
+// The bound the service works with, once it has started (0 before): for the service manager's status.
+int TransacoesPermitidas();
 
 // The service thread's side of the bound.
 class LimiteTransacoes {
@@ -33,7 +35,8 @@ class LimiteTransacoes {
 
   int Limite() const { return limite_; }
 
-  // Logs the bound, with an alarm when the descriptors do not even cover one transaction.
+  // Makes the bound the service's (TransacoesPermitidas), and logs an alarm when the descriptors do
+  // not even cover one transaction. The bound itself is no event of the log.
   void Anuncia() const;
 
   // How many requests a scan may claim now, `desejados` at most: none while the bound is reached.

@@ -8,7 +8,6 @@
 #include "comum/Texto.h"
 #include "config/TX.h"
 #include "log/CamposDiario.h"
-#include "log/GravaLog.h"
 
 namespace {
 
@@ -17,7 +16,7 @@ std::string Valor(const TG& t, std::int32_t numero) {
   return campo != nullptr ? campo->valor : std::string();
 }
 
-std::string LinhaDoLog(const zelp_log::RegistroTransacao& r) {
+std::string Mensagem(const zelp_log::RegistroTransacao& r) {
   std::string linha =
       "Pedido " + zelp_log::EscapaControles(r.numero) + " encerrado em " + std::to_string(r.ms) + " ms: ";
   if (!r.codigo.empty()) linha += "codigo " + zelp_log::EscapaControles(r.codigo) + ", ";
@@ -62,9 +61,7 @@ void RegistraTransacao(zelp_log::RegistroTransacao& registro, zelp_log::Desfecho
     for (int i = 0; i < zelp_log::NUM_COLUNAS_DIARIO; ++i) {
       campos.push_back(std::string(zelp_log::colunasDiario[i].diario) + "=" + valores[static_cast<std::size_t>(i)]);
     }
-    const std::string linha = LinhaDoLog(registro);
-    const zelp_log::LinhaComCampos comCampos(linha, campos);
-    GravaLog("%s", linha.c_str());
+    zelp_log::EnviaRegistro(Mensagem(registro), campos);
   } catch (const std::exception&) {
     // Memory exhausted: the answer is out already, and the record is not worth a failed worker.
   }

@@ -1,5 +1,5 @@
 // The record of one finished transaction: a line of the day's transaction journal, the same record
-// as fields of the service manager's journal, and one log line naming its number and outcome.
+// as fields of the service manager's journal.
 #pragma once
 
 #include "fields/TG.h"
@@ -17,7 +17,8 @@ void AnotaResposta(zelp_log::RegistroTransacao& registro, const TG& resposta);
 zelp_log::Desfecho DesfechoDaResposta(const TG& resposta, bool respostaDeErro);
 
 // Closes the record now (its end, and the time since the claim), appends it to the day's journal and
-// logs "Pedido <number> encerrado em <ms> ms: codigo <code>, resposta <009>, resultado <outcome>"
-// (code and response only when there are), with the record as journal fields. Never throws.
+// sends it to the service manager's journal as fields, with the message "Pedido <number> encerrado em
+// <ms> ms: codigo <code>, resposta <009>, resultado <outcome>" (code and response only when there
+// are). Never throws.
 void RegistraTransacao(zelp_log::RegistroTransacao& registro, zelp_log::Desfecho desfecho,
                        const Momento& reivindicado);

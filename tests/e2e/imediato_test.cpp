@@ -145,7 +145,6 @@ TEST(Imediato, LentoEnxurradaSob256DescritoresTodasAprovadas) {
   constexpr int N = 600;
   for (int id = 1; id <= N; ++id) g.EscrevePedido(id);
   ASSERT_TRUE(g.Inicia()) << g.Saida();
-  ASSERT_TRUE(g.EsperaSaida(" transacoes simultaneas (256 descritores)\n", 10s)) << g.Saida();
 
   for (int id = 1; id <= N; ++id) {
     std::string rsp;

@@ -10,6 +10,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -248,7 +249,7 @@ TEST(Zelpd, AvisaOGerenciadorDeServicosEMarcaAsLinhasDoDiario) {
   Processo zelpd(CaminhoPrograma("zelpd"), {}, dir.Caminho(), dir / "saida.txt");
   ASSERT_TRUE(zelpd.Iniciou());
 
-  for (const char* mensagem : {"READY=1", "STATUS=Serving: 0 transaction(s) served, 0 in flight", "WATCHDOG=1"}) {
+  for (const char* mensagem : {"READY=1", "STATUS=Serving: 0 transaction(s) served, 0 in flight (at most ", "WATCHDOG=1"}) {
     EXPECT_TRUE(EsperaAte([&] { return gerenciador.Recebeu(mensagem); }, 20s)) << mensagem << ": " << gerenciador.Todas();
   }
   zelpd.Sinaliza(SIGTERM);
@@ -384,18 +385,20 @@ TEST(ZelpdDiario, UmaLinhaPorTransacaoSemDadosDeCartaoEOResumoDoDia) {
   g.EscrevePedido(703, "15.00");  // refused by the gateway before anything is sent
   g.EscrevePedido(704, "1500", "", "CRT", "99");
   g.EscrevePedido(705, "", "", "ATV");
-  for (int id = 701; id <= 705; ++id) {
-    ASSERT_TRUE(g.EsperaSaida("Pedido 00000" + std::to_string(id) + " encerrado em ", 20s)) << g.Saida();
-  }
-  EXPECT_NE(g.Saida().find(" ms: codigo 31, resposta 05, resultado refused"), std::string::npos) << g.Saida();
-
   std::string nome;  // today's journal beside the daily log, which --resumo without a date reads
-  for (const auto& e : std::filesystem::directory_iterator(g.Dir() / "log")) {
-    if (e.path().extension() == ".csv") nome = e.path().filename().string();
-  }
-  const std::string texto = g.Dir().Le("log/" + nome);
-  EXPECT_EQ(texto.find("4111"), std::string::npos) << texto;
-  EXPECT_EQ(texto.find("2812"), std::string::npos) << texto;
+  std::string texto;
+  const auto cincoLinhas = [&] {
+    for (const std::string& n : g.Dir().Nomes("log")) {
+      if (n.ends_with(".csv")) nome = n;
+    }
+    texto = nome.empty() ? std::string() : g.Dir().Le("log/" + nome);
+    return std::count(texto.begin(), texto.end(), '\n') == 6;
+  };
+  ASSERT_TRUE(EsperaAte(cincoLinhas, 20s)) << texto << g.Saida();
+  EXPECT_EQ(g.Saida().find(" encerrado em "), std::string::npos) << "the journal's record is no line of the log";
+  // The card's track (and any six digits of it: the host's port may be 41111) never reaches it.
+  EXPECT_EQ(texto.find("411111"), std::string::npos) << texto;
+  EXPECT_EQ(texto.find("=2812"), std::string::npos) << texto;
   const std::string host = "127.0.0.1:" + std::to_string(z.Host().Porta());
   // number -> header, code, amount, response, text, host, outcome
   std::map<std::string, std::vector<std::string>> esperadas = {

@@ -16,7 +16,7 @@
 
 namespace {
 
-// The window's contract as the specification gives it; the test script compares the values.
+// What the window must be (class, caption, list, sizes): the test script compares the values.
 constexpr const char* CLASSE = "TfrmMain";
 constexpr const char* TITULO = "Servidor ZELP V00.68";
 // The icon's click as the window asks the shell to send it (its callback message and icon number).
