@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 
+#include "app/OpcoesJanela.h"
 #include "catalogo/Catalogo.h"
 #include "comum/Err.h"
 #include "comum/Limites.h"
@@ -90,24 +91,16 @@ int Executa(int& argc, char** argv) {
 int main(int argc, char** argv) {
   ProtegeGateway("zelp");
   // Only --help and --version are read, and neither needs a display or waits for the running instance.
-  bool ajuda = false, versao = false;
-  for (int i = 1; i < argc; ++i) {
-    const std::string a = argv[i];
-    if (a == "--help" || a == "-h") {
-      ajuda = true;
-    } else if (a == "--version") {
-      versao = true;
-    } else {
-      std::fprintf(stderr, "zelp: unknown %s '%s' (see --help)\n", a.size() > 1 && a[0] == '-' ? "option" : "argument",
-                   a.c_str());
-      return SAIDA_USO;
-    }
+  const OpcoesJanela opcoes = LeOpcoesJanela(argc, argv);
+  if (opcoes.errado != nullptr) {
+    DizArgumentoErrado(opcoes.errado);
+    return SAIDA_USO;
   }
-  if (ajuda) {
+  if (opcoes.ajuda) {
     std::fputs(AJUDA, stdout);
     return 0;
   }
-  if (versao) {
+  if (opcoes.versao) {
     std::printf("%s\n", BANNER_ZELP);
     return 0;
   }

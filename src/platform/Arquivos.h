@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace plataforma {
@@ -91,7 +92,13 @@ class ArquivoAberto {
   explicit ArquivoAberto(Alca alca) : alca_(alca) {}
   ~ArquivoAberto() { Fecha(); }
   ArquivoAberto(ArquivoAberto&& outro) noexcept : alca_(outro.alca_) { outro.alca_ = SEM_ALCA; }
-  ArquivoAberto& operator=(ArquivoAberto&& outro) noexcept;
+  ArquivoAberto& operator=(ArquivoAberto&& outro) noexcept {
+    if (this != &outro) {
+      Fecha();
+      alca_ = std::exchange(outro.alca_, SEM_ALCA);
+    }
+    return *this;
+  }
   ArquivoAberto(const ArquivoAberto&) = delete;
   ArquivoAberto& operator=(const ArquivoAberto&) = delete;
 

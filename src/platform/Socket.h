@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <utility>
 
 namespace plataforma {
 
@@ -15,7 +16,13 @@ class Socket {
   explicit Socket(DescritorSocket fd) : fd_(fd) {}
   ~Socket() { Fecha(); }
   Socket(Socket&& outro) noexcept : fd_(outro.fd_) { outro.fd_ = SEM_SOCKET; }
-  Socket& operator=(Socket&& outro) noexcept;
+  Socket& operator=(Socket&& outro) noexcept {
+    if (this != &outro) {
+      Fecha();
+      fd_ = std::exchange(outro.fd_, SEM_SOCKET);
+    }
+    return *this;
+  }
   Socket(const Socket&) = delete;
   Socket& operator=(const Socket&) = delete;
 

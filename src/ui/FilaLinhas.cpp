@@ -24,22 +24,26 @@ bool TFilaLinhas::Ligada() {
   return static_cast<bool>(aviso_);
 }
 
-void TFilaLinhas::Adiciona(const char* texto) {
+void TFilaLinhas::Adiciona(const char* texto) noexcept {
   if (texto == nullptr) return;
-  MutexLocker trava(travaLista);
-  if (!aviso_) return;
-  if (linhasNaLista_ >= MAX_LINHAS_LISTA) {
-    // Everything still pending would be removed with the list's lines, so it never needs to be shown:
-    // the queue never holds more than one list's worth of lines, however slow the window is.
-    pendente_.limpar = true;
-    pendente_.linhas.clear();
-    linhasNaLista_ = 0;
-  }
-  pendente_.linhas.emplace_back(texto);
-  ++linhasNaLista_;
-  if (!avisado_) {
-    avisado_ = true;
-    aviso_();
+  try {
+    MutexLocker trava(travaLista);
+    if (!aviso_) return;
+    if (linhasNaLista_ >= MAX_LINHAS_LISTA) {
+      // Everything still pending would be removed with the list's lines, so it never needs to be
+      // shown: the queue never holds more than one list's worth of lines, however slow the window is.
+      pendente_.limpar = true;
+      pendente_.linhas.clear();
+      linhasNaLista_ = 0;
+    }
+    pendente_.linhas.emplace_back(texto);
+    ++linhasNaLista_;
+    if (!avisado_) {
+      avisado_ = true;
+      aviso_();
+    }
+  } catch (...) {
+    // Out of memory: the line is lost.
   }
 }
 

@@ -29,8 +29,9 @@ class TFilaLinhas {
   void Desliga();
   bool Ligada();
 
-  // From any thread. A null text is ignored.
-  void Adiciona(const char* texto);
+  // From any thread. A null text is ignored; a line that finds no memory is lost, and the caller
+  // (the log writer) goes on.
+  void Adiciona(const char* texto) noexcept;
 
   // On the consumer's thread, after a wake-up: everything the list must do to catch up.
   Lote Retira();

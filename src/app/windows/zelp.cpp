@@ -6,6 +6,7 @@
 #include <exception>
 #include <string>
 
+#include "app/OpcoesJanela.h"
 #include "app/windows/Console.h"
 #include "app/windows/Recursos.h"
 #include "catalogo/Catalogo.h"
@@ -44,23 +45,15 @@ void MostraFalha(const char* texto) { ::MessageBoxA(nullptr, texto, janela::TITU
 
 int main(int argc, char** argv) {
   // Only --help and --version are read; neither waits for the running instance.
-  bool ajuda = false, versao = false;
-  for (int i = 1; i < argc; ++i) {
-    const std::string a = argv[i];
-    if (a == "--help" || a == "-h") {
-      ajuda = true;
-    } else if (a == "--version") {
-      versao = true;
-    } else {
-      LigaConsoleDoPai();
-      std::fprintf(stderr, "zelp: unknown %s '%s' (see --help)\n", a.size() > 1 && a[0] == '-' ? "option" : "argument",
-                   a.c_str());
-      return SAIDA_USO;
-    }
-  }
-  if (ajuda || versao) {
+  const OpcoesJanela opcoes = LeOpcoesJanela(argc, argv);
+  if (opcoes.errado != nullptr) {
     LigaConsoleDoPai();
-    if (ajuda) {
+    DizArgumentoErrado(opcoes.errado);
+    return SAIDA_USO;
+  }
+  if (opcoes.ajuda || opcoes.versao) {
+    LigaConsoleDoPai();
+    if (opcoes.ajuda) {
       std::fputs(AJUDA, stdout);
     } else {
       std::printf("%s\n", BANNER_ZELP);

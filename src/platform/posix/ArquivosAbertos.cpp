@@ -12,15 +12,6 @@
 
 namespace plataforma {
 
-ArquivoAberto& ArquivoAberto::operator=(ArquivoAberto&& outro) noexcept {
-  if (this != &outro) {
-    Fecha();
-    alca_ = outro.alca_;
-    outro.alca_ = SEM_ALCA;
-  }
-  return *this;
-}
-
 std::FILE* ArquivoAberto::Entrega() {
   if (!Aberto()) return nullptr;
   const int fd = static_cast<int>(alca_);

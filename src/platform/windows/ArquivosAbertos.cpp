@@ -39,15 +39,6 @@ Pasta::Anterior RemoveAnterior(const std::string& caminho) {
 
 }  // namespace
 
-ArquivoAberto& ArquivoAberto::operator=(ArquivoAberto&& outro) noexcept {
-  if (this != &outro) {
-    Fecha();
-    alca_ = outro.alca_;
-    outro.alca_ = SEM_ALCA;
-  }
-  return *this;
-}
-
 std::FILE* ArquivoAberto::Entrega() {
   if (!Aberto()) return nullptr;
   const HANDLE h = AlcaDe(alca_);

@@ -3,6 +3,7 @@
 
 #include <cstdio>
 
+#include "platform/Tcp.h"
 #include "platform/windows/SistemaWindows.h"
 
 namespace plataforma {
@@ -10,15 +11,9 @@ namespace plataforma {
 using windows::SocketDe;
 
 Socket LigaTcp(std::uint32_t ipRede, std::uint16_t porta, int& erro) {
-  erro = windows::TomaWinsock();
-  if (erro != 0) return Socket();
-  const SOCKET s = ::WSASocketW(AF_INET, SOCK_STREAM, IPPROTO_TCP, nullptr, 0, WSA_FLAG_NO_HANDLE_INHERIT);
-  if (s == INVALID_SOCKET) {
-    erro = ::WSAGetLastError();
-    ::WSACleanup();
-    return Socket();
-  }
-  Socket socket(static_cast<DescritorSocket>(s));
+  Socket socket = CriaSocketTcp(erro);
+  if (!socket.Valido()) return socket;
+  const SOCKET s = SocketDe(socket);
   // Windows' SO_REUSEADDR would let another program take the port over; this keeps it ours.
   const BOOL um = TRUE;
   ::setsockopt(s, SOL_SOCKET, SO_EXCLUSIVEADDRUSE, reinterpret_cast<const char*>(&um), sizeof um);

@@ -13,13 +13,4 @@ void Socket::Fecha() {
   }
 }
 
-Socket& Socket::operator=(Socket&& outro) noexcept {
-  if (this != &outro) {
-    Fecha();
-    fd_ = outro.fd_;
-    outro.fd_ = SEM_SOCKET;
-  }
-  return *this;
-}
-
 }  // namespace plataforma

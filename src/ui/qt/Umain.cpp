@@ -137,13 +137,7 @@ void TfrmMain::FormCreate(std::optional<OpcoesServico> opcoes) {
   if (opcoes) threadServer.emplace(servicoEncerrado, std::move(*opcoes));
 }
 
-void TfrmMain::AdicionaLinha(const char* texto) {
-  try {
-    Fila().Adiciona(texto);
-  } catch (...) {
-    // Out of memory: the line is lost, the caller (the log writer) goes on.
-  }
-}
+void TfrmMain::AdicionaLinha(const char* texto) { Fila().Adiciona(texto); }
 
 void TfrmMain::AplicaLinhas() {
   TFilaLinhas::Lote lote = Fila().Retira();

@@ -162,13 +162,7 @@ int TfrmMain::Executa() {
   return r < 0 ? 1 : static_cast<int>(mensagem.wParam);
 }
 
-void TfrmMain::AdicionaLinha(const char* texto) {
-  try {
-    Fila().Adiciona(texto);
-  } catch (...) {
-    // Out of memory: the line is lost, the caller (the log writer) goes on.
-  }
-}
+void TfrmMain::AdicionaLinha(const char* texto) { Fila().Adiciona(texto); }
 
 void TfrmMain::AplicaLinhas() {
   TFilaLinhas::Lote lote = Fila().Retira();
