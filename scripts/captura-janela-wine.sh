@@ -4,6 +4,7 @@
 # brought back from the tray by a click on its icon.
 # Usage: scripts/captura-janela-wine.sh [Windows build folder] [PNG file to write]
 set -euo pipefail
+. "$(dirname "$0")/xvfb-captura.sh"
 
 raiz="$(cd "$(dirname "$0")/.." && pwd)"
 build="$(cd "${1:-$raiz/build/windows}" && pwd)"
@@ -32,16 +33,7 @@ encerra() {
 }
 trap encerra EXIT
 
-mkdir -p "$trabalho"/{fb,demo/entrada,demo/saida,demo/log,demo/estab}
-Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp -noreset -fbdir "$trabalho/fb" 3>"$trabalho/display" \
-  2>"$trabalho/xvfb.log" &
-pids+=($!)
-for _ in $(seq 1 100); do
-  [ -s "$trabalho/display" ] && break
-  sleep 0.1
-done
-[ -s "$trabalho/display" ] || { echo "Xvfb did not start:" >&2; cat "$trabalho/xvfb.log" >&2; exit 1; }
-export DISPLAY=":$(head -n1 "$trabalho/display")"
+inicia_xvfb
 "$wine" para
 "$wine" servidor
 

@@ -3,6 +3,7 @@
 # host simulator and a few sample transactions in its list, and the tray icon in a tint2 panel.
 # Usage: scripts/captura-janela.sh [directory of the built programs] [PNG file to write]
 set -euo pipefail
+. "$(dirname "$0")/xvfb-captura.sh"
 
 raiz="$(cd "$(dirname "$0")/.." && pwd)"
 bin="${1:-$raiz/build/release/bin}"
@@ -27,17 +28,7 @@ encerra() {
 }
 trap encerra EXIT
 
-# The frame buffer is kept as an XWD file in fb/, which is what gets converted below.
-mkdir -p "$trabalho"/{fb,demo/entrada,demo/saida,demo/log,demo/estab}
-Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp -noreset -fbdir "$trabalho/fb" 3>"$trabalho/display" \
-  2>"$trabalho/xvfb.log" &
-pids+=($!)
-for _ in $(seq 1 100); do
-  [ -s "$trabalho/display" ] && break
-  sleep 0.1
-done
-[ -s "$trabalho/display" ] || { echo "Xvfb did not start:" >&2; cat "$trabalho/xvfb.log" >&2; exit 1; }
-export DISPLAY=":$(head -n1 "$trabalho/display")"
+inicia_xvfb
 unset DBUS_SESSION_BUS_ADDRESS WAYLAND_DISPLAY
 export QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$trabalho"
 
